@@ -1,0 +1,11 @@
+set(CMAKE_C_COMPILER ${VOKABIX_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VOKABIX_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VOKABIX_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VOKABIX_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Static runtime: a MinGW DLL missing beside the exe makes Windows (and
+# Wine) refuse to start it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

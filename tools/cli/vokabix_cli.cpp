@@ -1,0 +1,245 @@
+// vokabix-cli: drives the dictionary engine from a command line, on the same
+// files the program reads. Arguments and output are UTF-8; the engine sees
+// Windows-1252 bytes, as in the files.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../../src/data/codepage.h"
+#include "../../src/data/dictionary_format.h"
+#include "../../src/data/entry_composer.h"
+#include "../../src/data/search.h"
+#include "../../src/data/strongs_list.h"
+#include "../common/mapped_file.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
+namespace {
+
+constexpr int kExitFile = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitEncoding = 2;
+
+const char kUsage[] =
+    "usage: vokabix-cli search [-d ger-eng|eng-ger] FILE TEXT [--records]\n"
+    "       vokabix-cli compose [-d ger-eng|eng-ger] TEXT\n"
+    "       vokabix-cli strongs FILE --records\n";
+
+struct Options {
+    std::string command;
+    DictionaryDirection direction = DictionaryDirection::GermanToEnglish;
+    bool records = false;
+    std::vector<std::string> operands;
+};
+
+int Usage(const char* why)
+{
+    std::fprintf(stderr, "vokabix-cli: %s\n%s", why, kUsage);
+    return kExitUsage;
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error)
+{
+    if (args.empty()) {
+        error = "no command";
+        return false;
+    }
+    options.command = args[0];
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--records") {
+            options.records = true;
+        } else if (arg == "-d") {
+            if (i + 1 >= args.size()) {
+                error = "-d needs ger-eng or eng-ger";
+                return false;
+            }
+            const std::string& value = args[++i];
+            if (value == "ger-eng")
+                options.direction = DictionaryDirection::GermanToEnglish;
+            else if (value == "eng-ger")
+                options.direction = DictionaryDirection::EnglishToGerman;
+            else {
+                error = "unknown direction '" + value + "'";
+                return false;
+            }
+        } else {
+            options.operands.push_back(arg);
+        }
+    }
+    return true;
+}
+
+// Converts an argument to the files' code page, or explains on stderr why not.
+bool ToCp1252(const std::string& utf8, std::string& out)
+{
+    uint32_t bad = 0;
+    if (Utf8ToCp1252(utf8, out, bad))
+        return true;
+    if (bad == 0xFFFFFFFFu)
+        std::fprintf(stderr, "vokabix-cli: the text is not valid UTF-8\n");
+    else
+        std::fprintf(stderr, "vokabix-cli: U+%04X has no Windows-1252 character\n", static_cast<unsigned>(bad));
+    return false;
+}
+
+void PrintBytes(const unsigned char* view, uint32_t position, uint32_t length)
+{
+    const std::string text = Cp1252ToUtf8(reinterpret_cast<const char*>(view) + position, length);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+bool OpenFile(const std::string& path, MappedFile& file)
+{
+    std::string error;
+    if (file.Open(path, error))
+        return true;
+    std::fprintf(stderr, "vokabix-cli: cannot read %s: %s\n", path.c_str(), error.c_str());
+    return false;
+}
+
+int RunSearch(const Options& options)
+{
+    if (options.operands.size() != 2)
+        return Usage("search takes FILE and TEXT");
+    const std::string& path = options.operands[0];
+    std::string text;
+    if (!ToCp1252(options.operands[1], text))
+        return kExitEncoding;
+    if (text.size() > kSearchTextCapacity)
+        return Usage("the search text is longer than 300 bytes");
+
+    MappedFile file;
+    if (!OpenFile(path, file))
+        return kExitFile;
+    const char* marker = InfoFor(options.direction).marker;
+    const uint32_t headerOffset = FindHeaderEnd(file.View(), file.Size(), marker);
+    if (headerOffset == kNoMarker) {
+        std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\", so it holds no entries\n", path.c_str(),
+                     marker);
+        return kExitFile;
+    }
+
+    static ResultList list;
+    InitResultList(list);
+    ListScrollState state{};
+    const DictionaryView dictionary{file.View(), file.Size(), headerOffset};
+    SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(text.data()),
+                     static_cast<uint32_t>(text.size()), list, state);
+
+    if (options.records) {
+        std::printf("count %d\n", list.resultCount);
+        for (int32_t slot = 0; slot < list.resultCount; ++slot) {
+            const ResultRecord& r = list.table.results[slot];
+            std::printf("%d\t%u\t%u\t%u\t%u\n", slot, r.source, r.sourceLength, r.translation,
+                        r.translationLength);
+        }
+        return 0;
+    }
+    for (int32_t slot = 0; slot < list.resultCount; ++slot) {
+        const ResultRecord& r = list.table.results[slot];
+        uint32_t shown = r.sourceLength;
+        while (shown > 0 && file.View()[r.source + shown - 1] == ' ')
+            --shown;
+        PrintBytes(file.View(), r.source, shown);
+        std::fputc('\t', stdout);
+        PrintBytes(file.View(), r.translation, r.translationLength);
+        std::fputc('\n', stdout);
+    }
+    if (list.resultCount == 0)
+        std::fprintf(stderr, "vokabix-cli: no entry begins with \"%s\"\n", options.operands[1].c_str());
+    return 0;
+}
+
+int RunCompose(const Options& options)
+{
+    if (options.operands.size() != 1)
+        return Usage("compose takes TEXT");
+    std::string text;
+    if (!ToCp1252(options.operands[0], text))
+        return kExitEncoding;
+    if (text.size() > kMaxEntryBytes)
+        return Usage("the entry is longer than 127 bytes, more than the add-word field can hold");
+    EntryRecord record{};
+    char message[kComposeMessageBytes];
+    const ComposeOutcome outcome =
+        ComposeEntry(reinterpret_cast<const unsigned char*>(text.data()), static_cast<uint32_t>(text.size()),
+                     options.direction, record, message);
+    std::printf("%s\n", OutcomeName(outcome));
+    if (outcome == ComposeOutcome::Composed) {
+        PrintBytes(record.bytes, 0, record.length - 2);
+        std::fputc('\n', stdout);
+    } else if (message[0] != '\0') {
+        std::printf("%s\n", message);
+    }
+    return 0;
+}
+
+int RunStrongs(const Options& options)
+{
+    if (options.operands.size() != 1 || !options.records)
+        return Usage("strongs takes FILE and --records");
+    MappedFile file;
+    if (!OpenFile(options.operands[0], file))
+        return kExitFile;
+    static ResultTable table;
+    const StrongsLoad load = ReadStrongsList(file.View(), file.Size(), table);
+    std::printf("lines %d\n", load.lineCount);
+    for (int32_t slot = 0; slot < load.recordCount; ++slot) {
+        std::printf("%d", slot);
+        for (const StrongsColumn& column : table.strongs[slot].columns)
+            std::printf("\t%u\t%u", column.position, column.length);
+        std::printf("\n");
+    }
+    return 0;
+}
+
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+    std::vector<std::string> args;
+#ifdef _WIN32
+    // The ANSI argv has already lost what the code page cannot hold; the
+    // wide command line keeps it, so a character outside Windows-1252 is
+    // reported instead of silently becoming "?".
+    (void)argv;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(bytes > 0 ? static_cast<size_t>(bytes - 1) : 0, '\0');
+        if (bytes > 1)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &arg[0], bytes, nullptr, nullptr);
+        args.push_back(arg);
+    }
+    LocalFree(wide);
+    _setmode(_fileno(stdout), _O_BINARY);
+#else
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+#endif
+    (void)argc;
+    return args;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    std::string error;
+    if (!ParseOptions(Arguments(argc, argv), options, error))
+        return Usage(error.c_str());
+    if (options.command == "search")
+        return RunSearch(options);
+    if (options.command == "compose")
+        return RunCompose(options);
+    if (options.command == "strongs")
+        return RunStrongs(options);
+    return Usage(("unknown command '" + options.command + "'").c_str());
+}
