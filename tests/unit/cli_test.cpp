@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -156,6 +157,29 @@ TEST_F(Cli, StrongsRecords)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "lines 3\n"
                      "0\t1\t17\t18\t17\t35\t17\t52\t5\n");
+}
+
+} // namespace
+
+namespace {
+
+// The shipped samples are what a new user first sees: they must open in both
+// directions and the start-up search must list something.
+TEST_F(Cli, SampleDictionariesOpenAndFindTheStartUpWord)
+{
+    const std::string samples = VOKABIX_SAMPLES;
+    const CliRun x = Vokabix({"search", samples + "/GerEng.dat", "x", "--records"});
+    ASSERT_EQ(x.status, 0) << x.err;
+    EXPECT_GE(std::stoi(x.out.substr(6)), 10);
+    const CliRun house = Vokabix({"search", "-d", "eng-ger", samples + "/EngGer.dat", "house"});
+    ASSERT_EQ(house.status, 0) << house.err;
+    EXPECT_NE(house.out.find("Haus"), std::string::npos);
+    const CliRun strongs = Vokabix({"strongs", samples + "/strongs.dat", "--records"});
+    ASSERT_EQ(strongs.status, 0);
+    const int lines = std::stoi(strongs.out.substr(6));
+    EXPECT_GT(lines, 50);
+    // Every line of the sample is a record.
+    EXPECT_EQ(std::count(strongs.out.begin(), strongs.out.end(), '\n'), lines + 1);
 }
 
 } // namespace
