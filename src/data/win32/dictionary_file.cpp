@@ -1,0 +1,102 @@
+#include "dictionary_file.h"
+
+#include "../../shell/app_state.h"
+#include "strongs_file.h"
+
+namespace {
+
+const char kDataFileMissing[] =
+    " Can't find the data file. This file must be in the same directory as Vokabix.exe";
+const char kErrorCaption[] = " ! ERROR !";
+
+void PushScrollInfo()
+{
+    SetScrollInfo(app.mainWindow, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&app.list.scrollInfo), TRUE);
+}
+
+// Opens and maps the file read-write without sharing, copy-on-write, so
+// nobody else changes it under the view and the view never writes back.
+void OpenAndMap()
+{
+    DictionaryFile& d = app.dictionary;
+    HANDLE file = CreateFileA(d.fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        d.fileHandle = nullptr;
+        ShowDataFileError();
+        return;
+    }
+    d.fileHandle = file;
+    DWORD high = 0;
+    d.fileSize = GetFileSize(file, &high);
+    // An empty file cannot be mapped; it opens with no view and no data.
+    d.mappingHandle = CreateFileMappingA(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
+    d.view = d.mappingHandle != nullptr
+                 ? static_cast<const unsigned char*>(MapViewOfFile(d.mappingHandle, FILE_MAP_COPY, 0, 0, 0))
+                 : nullptr;
+    // Without a view, or past what 32-bit offsets reach, there is nothing
+    // the search may read.
+    if (d.view == nullptr || high != 0)
+        d.fileSize = 0;
+}
+
+} // namespace
+
+void ShowDataFileError()
+{
+    MessageBoxA(app.mainWindow, kDataFileMissing, kErrorCaption, MB_OK);
+}
+
+void OpenDictionary()
+{
+    OpenAndMap();
+    if (app.dictionary.fileHandle != nullptr)
+        ++app.dictionary.generation;
+}
+
+void ReopenDictionaryAfterAppend()
+{
+    OpenAndMap();
+}
+
+void SkipDictionaryHeader(const char* marker)
+{
+    app.dictionary.headerOffset = FindHeaderEnd(app.dictionary.view, app.dictionary.fileSize, marker);
+}
+
+void CloseDictionary()
+{
+    DictionaryFile& d = app.dictionary;
+    if (d.view != nullptr)
+        UnmapViewOfFile(d.view);
+    d.view = nullptr;
+    if (d.mappingHandle != nullptr)
+        CloseHandle(d.mappingHandle);
+    d.mappingHandle = nullptr;
+    if (d.fileHandle != nullptr)
+        CloseHandle(d.fileHandle);
+    d.fileHandle = nullptr;
+
+    // The append path keeps the list and the menus as they are.
+    if (app.addWordDialog != nullptr)
+        return;
+    InvalidateRect(app.mainWindow, nullptr, TRUE);
+    EnableMenuItem(app.menu, IDM_TRANS, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(app.menu, IDM_ADD, MF_BYCOMMAND | MF_ENABLED);
+    RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    app.results.resultCount = 0;
+    app.list.scrollInfo.nPos = 0;
+    PushScrollInfo();
+}
+
+void SearchDictionary()
+{
+    if (app.strongs.loaded)
+        CloseStrongsList();
+    const DictionaryView view{app.dictionary.view, app.dictionary.fileSize, app.dictionary.headerOffset};
+    const bool matched = SearchDictionary(view, reinterpret_cast<const unsigned char*>(app.searchText),
+                                          app.searchLength, app.results, app.list);
+    app.resultsGeneration = app.dictionary.generation;
+    if (matched)
+        PushScrollInfo();
+}

@@ -1,0 +1,68 @@
+#include "strongs_file.h"
+
+#include "../../shell/app_state.h"
+#include "../strongs_list.h"
+#include "dictionary_file.h"
+
+void OpenStrongsFile()
+{
+    StrongsList& s = app.strongs;
+    HANDLE file = CreateFileA("strongs.dat", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        s.fileHandle = nullptr;
+        ShowDataFileError();
+        return;
+    }
+    s.fileHandle = file;
+    s.mappingHandle = CreateFileMappingA(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
+    s.view = s.mappingHandle != nullptr
+                 ? static_cast<const unsigned char*>(MapViewOfFile(s.mappingHandle, FILE_MAP_COPY, 0, 0, 0))
+                 : nullptr;
+}
+
+void LoadStrongsList()
+{
+    StrongsList& s = app.strongs;
+    app.results.resultCount = 0;
+    app.list.oneLineRepaint = 0;
+    app.list.firstRowOffset = 0;
+    app.list.scrollInfo.nPos = 0;
+    app.list.scrollInfo.nMax = 0;
+    // Counted as loaded before the open, so a failed open still shows an
+    // empty list until the next search.
+    s.loaded = 1;
+    app.resultsGeneration = 0; // the table no longer holds dictionary records
+    app.results.rowStride = kStrongsStride;
+    OpenStrongsFile();
+    DWORD high = 0;
+    s.fileSize = s.fileHandle != nullptr ? GetFileSize(s.fileHandle, &high) : 0;
+    if (s.view == nullptr || high != 0)
+        s.fileSize = 0;
+
+    const StrongsLoad load = ReadStrongsList(s.view, s.fileSize, app.results.table);
+    app.results.resultCount = load.lineCount;
+    s.recordCount = load.recordCount;
+    app.list.scrollInfo.nMax = load.lineCount;
+    SetScrollInfo(app.mainWindow, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&app.list.scrollInfo), TRUE);
+    app.list.rowsToDraw = PageRows(app.list);
+}
+
+void CloseStrongsList()
+{
+    StrongsList& s = app.strongs;
+    if (s.fileHandle != nullptr)
+        CloseHandle(s.fileHandle);
+    if (s.mappingHandle != nullptr)
+        CloseHandle(s.mappingHandle);
+    if (s.view != nullptr)
+        UnmapViewOfFile(s.view);
+    s.fileHandle = nullptr;
+    s.mappingHandle = nullptr;
+    s.view = nullptr;
+    s.loaded = 0;
+    s.fileSize = 0;
+    s.recordCount = 0;
+    app.results.rowStride = kResultStride;
+    EnableMenuItem(app.menu, IDM_STRONGS, MF_BYCOMMAND | MF_ENABLED);
+}

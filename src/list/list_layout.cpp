@@ -1,0 +1,82 @@
+#include "list_layout.h"
+
+void InitListScroll(ListScrollState& state)
+{
+    state.scrollInfo.cbSize = kScrollInfoSize;
+    state.scrollInfo.fMask = kScrollMaskRangePage;
+}
+
+void LayoutList(ListScrollState& state, int32_t lineHeight, const ListRect& client, int32_t resultCount)
+{
+    state.lineHeight = lineHeight > 0 ? lineHeight : kFallbackLineHeight;
+    state.clientRect = client;
+    const int32_t height = client.bottom > client.top ? client.bottom - client.top : 0;
+    const int32_t page = height / state.lineHeight;
+    state.clientRect.bottom -= height % state.lineHeight;
+    state.scrollInfo.nPage = static_cast<uint32_t>(page);
+    state.rowsToDraw = page < resultCount ? page : resultCount;
+    if (state.rowsToDraw < 0)
+        state.rowsToDraw = 0;
+}
+
+void BeginScroll(ListScrollState& state)
+{
+    state.scrollInfo.cbSize = kScrollInfoSize;
+    state.scrollInfo.fMask = kScrollMaskAll;
+}
+
+ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultCount, int32_t recordSize)
+{
+    ScrollInfo& info = state.scrollInfo;
+    const int32_t oldPos = info.nPos;
+    switch (code) {
+    case kScrollEnd:
+        return {false, 0};
+    case kScrollLineDown:
+        if (info.nPos < resultCount - PageRows(state)) {
+            state.oneLineRepaint = 1;
+            state.firstRowOffset = (info.nPos + PageRows(state)) * recordSize;
+            info.nPos += 1;
+        }
+        break;
+    case kScrollLineUp:
+        if (info.nPos > info.nMin) {
+            state.oneLineRepaint = 1;
+            info.nPos -= 1;
+            state.firstRowOffset = info.nPos * recordSize;
+        }
+        break;
+    default:
+        state.oneLineRepaint = 0;
+        return {false, 0};
+    }
+    if (info.nPos == oldPos)
+        return {false, 0};
+    state.rowsToDraw = 1;
+    return {true, (oldPos - info.nPos) * state.lineHeight};
+}
+
+int32_t PlanPaint(ListScrollState& state, int32_t recordSize, int32_t rowLimit, PaintedRow* rows,
+                  int32_t maxRows)
+{
+    const int32_t x = state.updateRect.left;
+    int32_t y = state.updateRect.top;
+    if (!state.oneLineRepaint)
+        state.firstRowOffset = state.scrollInfo.nPos * recordSize;
+    int32_t count = 0;
+    if (recordSize > 0 && state.firstRowOffset >= 0) {
+        int32_t row = state.firstRowOffset / recordSize;
+        for (int32_t i = 0; i < state.rowsToDraw && count < maxRows; ++i, ++row) {
+            if (row >= rowLimit)
+                break;
+            rows[count++] = {row, x, y};
+            if (!state.oneLineRepaint)
+                y += state.lineHeight;
+        }
+    }
+    state.updateRect.top = 0;
+    if (state.oneLineRepaint)
+        state.rowsToDraw = PageRows(state);
+    state.oneLineRepaint = 0;
+    return count;
+}

@@ -1,0 +1,235 @@
+#include "main_window.h"
+
+#include "../data/win32/dictionary_file.h"
+#include "../data/win32/strongs_file.h"
+#include "../list/result_list.h"
+#include "../windows/about_window.h"
+#include "../windows/add_word_dialog.h"
+#include "../windows/keyboard_pictures.h"
+#include "../windows/search_dialog.h"
+#include "app_state.h"
+
+const char kExitQuestion[] = "Exit Vokabix ?";
+const char kExitCaption[] = "Exit Requested";
+
+namespace {
+
+void Gray(UINT id)
+{
+    EnableMenuItem(app.menu, id, MF_BYCOMMAND | MF_GRAYED);
+}
+
+void RedrawAll(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// Everything the program holds is given back before the loop is told to end;
+// the window itself stays until the process ends.
+LRESULT ExitPath()
+{
+    if (app.listFont != nullptr)
+        DeleteObject(app.listFont);
+    app.listFont = nullptr;
+    CloseDictionary();
+    PostQuitMessage(0);
+    return 0;
+}
+
+// After a search the keys go where the user wants them next: the list when
+// there is something to scroll, the search field when everything is shown.
+void PlaceFocusAfterSearch(HWND window)
+{
+    const int32_t hits = app.list.scrollInfo.nMax;
+    const int32_t page = PageRows(app.list);
+    if (hits > page) {
+        app.refocusWindow = window;
+        SetFocus(window);
+    } else if (hits == 0 || hits < page) {
+        app.refocusWindow = app.searchDialog;
+        SetFocus(app.searchDialog);
+    }
+}
+
+void OpenForSearch(DictionaryDirection direction)
+{
+    const DirectionInfo& info = InfoFor(direction);
+    if (app.dictionary.fileHandle == nullptr) {
+        app.dictionary.fileName = info.fileName;
+        OpenDictionary();
+        if (app.dictionary.fileHandle == nullptr)
+            return;
+        app.direction = direction;
+    }
+    Gray(IDM_TRANS);
+    Gray(direction == DictionaryDirection::GermanToEnglish ? IDM_ADD_ENG_GER : IDM_ADD_GER_ENG);
+    CreateSearchDialog();
+    // The marker of the direction asked for; the open file is searched from
+    // its start, whichever command opened it.
+    SkipDictionaryHeader(info.marker);
+}
+
+void OpenForAdding(DictionaryDirection direction)
+{
+    if (app.dictionary.fileHandle == nullptr) {
+        app.dictionary.fileName = InfoFor(direction).fileName;
+        OpenDictionary();
+    }
+    app.direction = direction;
+    CreateAddWordDialog();
+}
+
+void ShowKeyboard(int bitmapId)
+{
+    app.pictures.chosenLayout = bitmapId;
+    const int slot = bitmapId - IDB_KBD_NORMAL;
+    // The layout's window is closed (its item was grayed while it was
+    // open), so its old picture is no longer painted anywhere.
+    if (app.pictures.bitmaps[slot] != nullptr)
+        DeleteObject(app.pictures.bitmaps[slot]);
+    app.pictures.bitmaps[slot] = LoadBitmapA(app.instance, MAKEINTRESOURCEA(bitmapId));
+    app.pictures.bitmapToPaint = app.pictures.bitmaps[slot];
+    ShowKeyboardPicture();
+}
+
+void OnCommand(HWND window, WPARAM command)
+{
+    switch (command) {
+    case IDM_TRANS_GER_ENG:
+        OpenForSearch(DictionaryDirection::GermanToEnglish);
+        break;
+    case IDM_TRANS_ENG_GER:
+        OpenForSearch(DictionaryDirection::EnglishToGerman);
+        break;
+    case IDM_ADD_GER_ENG:
+        OpenForAdding(DictionaryDirection::GermanToEnglish);
+        break;
+    case IDM_ADD_ENG_GER:
+        OpenForAdding(DictionaryDirection::EnglishToGerman);
+        break;
+    case IDM_STRONGS:
+        SendMessageA(window, WM_SHOW_STRONGS, 0, 0);
+        break;
+    case IDM_KBD_NORMAL:
+        ShowKeyboard(IDB_KBD_NORMAL);
+        break;
+    case IDM_KBD_SHIFT:
+        ShowKeyboard(IDB_KBD_SHIFT);
+        break;
+    case IDM_KBD_ALT:
+        ShowKeyboard(IDB_KBD_ALT);
+        break;
+    case IDM_ABOUT:
+        ShowAboutWindow();
+        break;
+    case WM_RUN_SEARCH:
+        SearchDictionary();
+        PlaceFocusAfterSearch(window);
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM lParam)
+{
+    switch (key) {
+    case VK_ESCAPE:
+        if (MessageBoxA(window, kExitQuestion, kExitCaption, MB_YESNO | MB_DEFBUTTON2) == IDNO)
+            return DefWindowProcA(window, message, key, lParam);
+        return ExitPath();
+    case VK_TAB:
+        if (app.searchDialog != nullptr)
+            SetFocus(app.searchDialog);
+        return 0;
+    case VK_DOWN:
+        SendMessageA(window, WM_VSCROLL, SB_LINEDOWN, 0);
+        return 0;
+    case VK_UP:
+        SendMessageA(window, WM_VSCROLL, SB_LINEUP, 0);
+        return 0;
+    case VK_F4:
+        SendMessageA(window, WM_SHOW_STRONGS, 0, 0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, key, lParam);
+    }
+}
+
+void OnSize(HWND window)
+{
+    LayoutResultList(window);
+    Gray(IDM_FKEY_HINT);
+    RedrawAll(window);
+}
+
+void OnShowStrongs(HWND window)
+{
+    SetFocus(window);
+    if (app.strongs.loaded)
+        return;
+    LoadStrongsList();
+    Gray(IDM_STRONGS);
+    RedrawAll(window);
+}
+
+void OnVScroll(HWND window, WPARAM request)
+{
+    // With everything on one page there is nothing to scroll, and the focus
+    // stays where the user left it.
+    if (app.results.resultCount < PageRows(app.list))
+        return;
+    SetFocus(window);
+    ScrollOneLine(window, request);
+}
+
+LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    {
+        ScopedPaint paint(window);
+        // One font for the whole run, made at the first paint and given back
+        // by the exit path, so repaints never pile up font objects.
+        if (app.listFont == nullptr)
+            app.listFont = CreateFontA(15, 6, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, 0, "ARIAL");
+        ScopedSelect font(paint.Get(), app.listFont);
+        PaintResultRows(paint.Get());
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ACTIVATE:
+        if (wParam == WA_ACTIVE)
+            SetFocus(app.refocusWindow);
+        return 0;
+    case WM_CREATE:
+        InitListScroll();
+        return 1;
+    case WM_SIZE:
+        OnSize(window);
+        return 0;
+    case WM_KEYDOWN:
+        return OnKeyDown(window, message, wParam, lParam);
+    case WM_DESTROY:
+        return ExitPath();
+    case WM_SHOW_STRONGS:
+        OnShowStrongs(window);
+        return 0;
+    case WM_VSCROLL:
+        OnVScroll(window, wParam);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(window, wParam);
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_PAINT:
+        return OnPaint(window, message, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

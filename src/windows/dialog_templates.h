@@ -1,0 +1,38 @@
+// The two modeless dialogs are built from in-memory templates, filled anew
+// at every creation from the start-up geometry and the current direction.
+// Building the bytes needs no window system, so they are checked natively.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "../data/dictionary_format.h"
+#include "../shell/dialog_geometry.h"
+
+constexpr size_t kSearchTemplateBytes = 180;
+constexpr size_t kAddWordTemplateBytes = 238;
+constexpr size_t kTitleOffset = 22;
+constexpr size_t kSearchCaptionChars = 24;
+constexpr size_t kAddWordCaptionChars = 27;
+
+constexpr uint16_t IDC_SEARCH_EDIT = 2010;
+constexpr uint16_t IDC_ENTRY_EDIT = 2110;
+constexpr uint16_t IDC_GERMAN_KBD = 2022;
+
+const char* SearchCaption(DictionaryDirection direction);
+const char* AddWordCaption(DictionaryDirection direction);
+
+// Both checkbox captions have 23 characters, so the box never changes width.
+extern const char kGermanKeyboardOff[];
+extern const char kGermanKeyboardOn[];
+
+struct alignas(4) SearchDialogTemplate {
+    unsigned char bytes[kSearchTemplateBytes];
+};
+struct alignas(4) AddWordDialogTemplate {
+    unsigned char bytes[kAddWordTemplateBytes];
+};
+
+// Fills every field; the title gets the caption widened to UTF-16 code
+// units followed by blanks up to the title field's terminating 0.
+void BuildSearchDialogTemplate(SearchDialogTemplate& t, const DialogGeometry& g, DictionaryDirection direction);
+void BuildAddWordDialogTemplate(AddWordDialogTemplate& t, const DialogGeometry& g, DictionaryDirection direction);

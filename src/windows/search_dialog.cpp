@@ -1,0 +1,70 @@
+#include "search_dialog.h"
+
+#include "../data/win32/dictionary_file.h"
+#include "../shell/app_state.h"
+#include "dialog_menus.h"
+#include "german_keyboard.h"
+
+namespace {
+
+void CloseSearchDialog()
+{
+    // The dictionary goes first, while an open add-word dialog still keeps
+    // the list and the menus as they are.
+    CloseDictionary();
+    if (app.addWordDialog != nullptr) {
+        DestroyWindow(app.addWordDialog);
+        app.addWordDialog = nullptr;
+    }
+    DestroyWindow(app.searchDialog);
+    app.searchDialog = nullptr;
+    EnableDictionaryMenus();
+    InvalidateRect(app.mainWindow, nullptr, TRUE);
+    SetFocus(app.mainWindow);
+}
+
+void RunSearch(HWND dialog)
+{
+    const int length = GetDlgItemTextA(dialog, IDC_SEARCH_EDIT, app.searchText, kSearchTextCapacity);
+    if (length <= 0)
+        return;
+    app.searchLength = static_cast<uint32_t>(length);
+    SendMessageA(app.mainWindow, WM_COMMAND, WM_RUN_SEARCH, 0);
+}
+
+} // namespace
+
+void CreateSearchDialog()
+{
+    BuildSearchDialogTemplate(app.searchTemplate, app.geometry, app.direction);
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, SearchCaption(app.direction), kSearchCaptionChars,
+                        reinterpret_cast<LPWSTR>(app.searchTemplate.bytes + kTitleOffset), kSearchCaptionChars);
+    HWND dialog = CreateDialogIndirectParamA(app.instance,
+                                             reinterpret_cast<LPCDLGTEMPLATEA>(app.searchTemplate.bytes),
+                                             app.mainWindow, SearchDialogProc, 0);
+    if (dialog == nullptr)
+        return;
+    app.searchDialog = dialog;
+    SendDlgItemMessageA(dialog, IDC_SEARCH_EDIT, EM_LIMITTEXT, kMaxSearchChars, 0);
+    SetFocus(GetDlgItem(dialog, IDC_SEARCH_EDIT));
+    SetDlgItemTextA(dialog, IDC_GERMAN_KBD, kGermanKeyboardOff);
+    ShowWindow(dialog, SW_SHOWNORMAL);
+    UpdateWindow(dialog);
+}
+
+INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_COMMAND) {
+        const WORD id = LOWORD(wParam);
+        const WORD notification = HIWORD(wParam);
+        if (id == IDCANCEL && notification == 0)
+            CloseSearchDialog();
+        else if (id == IDC_GERMAN_KBD && notification == BN_CLICKED)
+            GermanKeyboardClicked(dialog, app.addWordDialog);
+        else if (id == IDOK)
+            RunSearch(dialog);
+    } else if (message == WM_INSERT_TEXT) {
+        SendDlgItemMessageA(app.searchDialog, IDC_SEARCH_EDIT, EM_REPLACESEL, TRUE, static_cast<LPARAM>(wParam));
+    }
+    return FALSE;
+}

@@ -1,0 +1,6 @@
+// The search dialog: one edit line and the German keyboard check box.
+#pragma once
+#include <windows.h>
+
+void CreateSearchDialog();
+INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,129 @@
+// The append's promise: the whole line is in the file, or nothing of it.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "data/entry_append.h"
+#include "test_bytes.h"
+
+namespace {
+
+// A real file, with a seam that stops the write after a number of bytes as
+// a full disk would.
+class PosixTarget : public AppendTarget {
+public:
+    PosixTarget(int fd, long writeLimit) : fd_(fd), limit_(writeLimit) {}
+
+    bool Size(uint64_t& size) override
+    {
+        struct stat info;
+        if (fstat(fd_, &info) != 0)
+            return false;
+        size = static_cast<uint64_t>(info.st_size);
+        return true;
+    }
+    bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) override
+    {
+        written = 0;
+        if (lseek(fd_, 0, SEEK_END) < 0)
+            return false;
+        const uint32_t want = limit_ >= 0 && static_cast<uint32_t>(limit_) < length ? static_cast<uint32_t>(limit_) : length;
+        const ssize_t done = want == 0 ? 0 : write(fd_, bytes, want);
+        if (done < 0)
+            return false;
+        written = static_cast<uint32_t>(done);
+        return want == length;
+    }
+    bool Truncate(uint64_t size) override
+    {
+        ++truncations;
+        return !failTruncate && ftruncate(fd_, static_cast<off_t>(size)) == 0;
+    }
+    bool Flush() override { return fsync(fd_) == 0; }
+
+    int truncations = 0;
+    bool failTruncate = false;
+
+private:
+    int fd_;
+    long limit_;
+};
+
+class Append : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/vokabix-append-XXXXXX";
+        fd_ = mkstemp(pattern);
+        ASSERT_GE(fd_, 0);
+        path_ = pattern;
+        const std::string header = GerEngFile(FixedLine("Haus", "house"));
+        ASSERT_EQ(write(fd_, header.data(), header.size()), static_cast<ssize_t>(header.size()));
+        before_ = header;
+    }
+    void TearDown() override
+    {
+        close(fd_);
+        unlink(path_.c_str());
+    }
+    std::string Contents() const
+    {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    int fd_ = -1;
+    std::string path_;
+    std::string before_;
+};
+
+TEST_F(Append, WholeLineLandsAtTheEnd)
+{
+    PosixTarget file(fd_, -1);
+    const std::string line = FixedLine("Hof", "yard");
+    EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::Appended);
+    const std::string second = FixedLine("Hut", "hat");
+    EXPECT_EQ(AppendLine(file, Bytes(second), Size(second)), AppendResult::Appended);
+    EXPECT_EQ(Contents(), before_ + line + second);
+    EXPECT_EQ(file.truncations, 0);
+}
+
+TEST_F(Append, ShortWriteIsCutBackToTheOldSize)
+{
+    for (long limit : {0L, 1L, 20L, 50L}) {
+        PosixTarget file(fd_, limit);
+        const std::string line = FixedLine("Haus", "house");
+        EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::NotWritten) << limit;
+        EXPECT_EQ(Contents(), before_) << limit;
+    }
+}
+
+TEST_F(Append, ReportsWhenTheCutBackFailsToo)
+{
+    PosixTarget file(fd_, 10);
+    file.failTruncate = true;
+    const std::string line = FixedLine("Haus", "house");
+    EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::Damaged);
+}
+
+TEST_F(Append, AFileThatCannotBeWrittenStaysAsItWas)
+{
+    const int readOnly = open(path_.c_str(), O_RDONLY);
+    ASSERT_GE(readOnly, 0);
+    PosixTarget file(readOnly, -1);
+    const std::string line = FixedLine("Haus", "house");
+    EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::NotWritten);
+    EXPECT_EQ(Contents(), before_);
+    close(readOnly);
+}
+
+} // namespace
