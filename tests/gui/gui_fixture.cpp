@@ -1,0 +1,242 @@
+#include "gui_fixture.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "shell/startup.h"
+
+MessageBoxAnswerer* MessageBoxAnswerer::current_ = nullptr;
+
+MessageBoxAnswerer::MessageBoxAnswerer()
+{
+    current_ = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer()
+{
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && current_ != nullptr) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        char className[32] = {};
+        GetClassNameA(box, className, sizeof(className));
+        if (std::string(className) == "#32770" && GetDlgItem(box, 0xFFFF) != nullptr) {
+            char caption[256] = {};
+            char text[1024] = {};
+            GetWindowTextA(box, caption, sizeof(caption));
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+            current_->seen_.push_back({caption, text, GetWindow(box, GW_OWNER)});
+            int answer = GetDlgItem(box, IDNO) != nullptr ? IDNO : IDOK;
+            if (!current_->answers_.empty()) {
+                answer = current_->answers_.front();
+                current_->answers_.erase(current_->answers_.begin());
+            }
+            PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string FixedLine(const std::string& source, const std::string& translation)
+{
+    std::string line = source;
+    if (line.size() < 43)
+        line.append(43 - line.size(), ' ');
+    return line + "*" + translation + "\r\n";
+}
+
+std::string GerEngFile(const std::string& data)
+{
+    return "Vokabix test data\r\nGerEng Data Starts Here:\r\n" + data;
+}
+
+std::string EngGerFile(const std::string& data)
+{
+    return "Vokabix test data\r\nEngGer Data Starts Here:\r\n" + data;
+}
+
+std::string NumberedLines(const std::string& stem, int count)
+{
+    std::string lines;
+    for (int i = 0; i < count; ++i)
+        lines += FixedLine(stem + std::to_string(i), "t" + std::to_string(i));
+    return lines;
+}
+
+void ProgramTest::SetUp()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = std::string(temp) + "vokabix-gui-" + info->test_suite_name() + "-" + info->name() + "-" +
+             std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+void ProgramTest::TearDown()
+{
+    for (HWND window : app.pictures.windows)
+        if (IsWindow(window))
+            DestroyWindow(window);
+    if (IsWindow(app.aboutWindow))
+        DestroyWindow(app.aboutWindow);
+    if (app.searchDialog != nullptr)
+        DestroyWindow(app.searchDialog);
+    if (app.addWordDialog != nullptr)
+        DestroyWindow(app.addWordDialog);
+    app.searchDialog = nullptr;
+    app.addWordDialog = nullptr;
+    if (app.mainWindow != nullptr)
+        DestroyWindow(app.mainWindow);
+    if (app.strongs.loaded) {
+        CloseHandle(app.strongs.fileHandle);
+        CloseHandle(app.strongs.mappingHandle);
+        UnmapViewOfFile(app.strongs.view);
+    }
+    if (app.menu != nullptr)
+        DestroyMenu(app.menu);
+    if (app.germanLayout != nullptr)
+        UnloadKeyboardLayout(app.germanLayout);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        if (message.message == WM_QUIT)
+            quitPosted = true;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassA("Vokabix Class", instance);
+    UnregisterClassA("About Class", instance);
+    UnregisterClassA("ShowKbd Class", instance);
+    UnregisterClassA("ShowKbd Class", nullptr);
+    ResetAppState();
+
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    SetCurrentDirectoryA(temp);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string path = folder + "\\" + found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void ProgramTest::WriteFile(const std::string& name, const std::string& bytes)
+{
+    std::ofstream(folder + "\\" + name, std::ios::binary) << bytes;
+}
+
+std::string ProgramTest::ReadFile(const std::string& name) const
+{
+    std::ifstream in(folder + "\\" + name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool ProgramTest::FileExists(const std::string& name) const
+{
+    return GetFileAttributesA((folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ProgramTest::RemoveFile(const std::string& name)
+{
+    DeleteFileA((folder + "\\" + name).c_str());
+}
+
+void ProgramTest::Start()
+{
+    StartUp(GetModuleHandleA(nullptr));
+    Pump();
+}
+
+void ProgramTest::Pump()
+{
+    MSG message;
+    for (int round = 0; round < 50; ++round) {
+        bool any = false;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            if (message.message == WM_QUIT) {
+                quitPosted = true;
+                continue;
+            }
+            RouteMessage(message);
+        }
+        if (!any)
+            break;
+    }
+}
+
+void ProgramTest::KeyTo(HWND window, UINT virtualKey)
+{
+    MSG message{};
+    message.hwnd = window;
+    message.message = WM_KEYDOWN;
+    message.wParam = virtualKey;
+    message.lParam = 1;
+    RouteMessage(message);
+    Pump();
+}
+
+void ProgramTest::Key(UINT virtualKey)
+{
+    KeyTo(GetFocus(), virtualKey);
+}
+
+void ProgramTest::Type(const std::string& text)
+{
+    for (char c : text) {
+        MSG message{};
+        message.hwnd = GetFocus();
+        message.message = WM_CHAR;
+        message.wParam = static_cast<unsigned char>(c);
+        message.lParam = 1;
+        RouteMessage(message);
+    }
+    Pump();
+}
+
+void ProgramTest::Command(WPARAM id)
+{
+    SendMessageA(app.mainWindow, WM_COMMAND, id, 0);
+    Pump();
+}
+
+UINT ProgramTest::MenuState(UINT id) const
+{
+    return GetMenuState(app.menu, id, MF_BYCOMMAND);
+}
+
+std::string ProgramTest::Text(HWND window) const
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+std::string ProgramTest::EditText(HWND dialog, int id) const
+{
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+SCROLLINFO ProgramTest::ScrollInfo() const
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(app.mainWindow, SB_VERT, &info);
+    return info;
+}

@@ -1,0 +1,76 @@
+// Starts the real program in this process, in a folder of its own with the
+// dictionaries a test asks for, and takes it down again afterwards. Message
+// boxes are answered from a CBT hook and their texts recorded.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/app_state.h"
+
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+    HWND owner;
+};
+
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    // Answers for the coming boxes, in order; when none is left, IDOK for an
+    // OK box and IDNO otherwise.
+    void Answer(std::vector<int> answers) { answers_ = std::move(answers); }
+    const std::vector<MessageBoxSeen>& Seen() const { return seen_; }
+    void Clear() { seen_.clear(); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_;
+    std::vector<int> answers_;
+    std::vector<MessageBoxSeen> seen_;
+    static MessageBoxAnswerer* current_;
+};
+
+// Dictionary lines in the form the program writes.
+std::string FixedLine(const std::string& source, const std::string& translation);
+std::string GerEngFile(const std::string& data);
+std::string EngGerFile(const std::string& data);
+// count lines "<stem><i>" for i = 0..count-1, each with translation "t<i>".
+std::string NumberedLines(const std::string& stem, int count);
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a file into the program's folder.
+    void WriteFile(const std::string& name, const std::string& bytes);
+    std::string ReadFile(const std::string& name) const;
+    bool FileExists(const std::string& name) const;
+    void RemoveFile(const std::string& name);
+
+    // Runs the program's start-up with the files written so far.
+    void Start();
+    // Handles every waiting message the way the program's loop does.
+    void Pump();
+    // A key as the loop sees it: a key-down for the window with the focus.
+    void Key(UINT virtualKey);
+    void KeyTo(HWND window, UINT virtualKey);
+    // Types text into the window with the focus, as characters.
+    void Type(const std::string& text);
+    void Command(WPARAM id);
+
+    UINT MenuState(UINT id) const; // MF_GRAYED etc. by command
+    bool Grayed(UINT id) const { return (MenuState(id) & MF_GRAYED) != 0; }
+    std::string Text(HWND window) const;
+    std::string EditText(HWND dialog, int id) const;
+    SCROLLINFO ScrollInfo() const;
+
+    MessageBoxAnswerer boxes;
+    std::string folder;
+    bool quitPosted = false;
+};
