@@ -1,0 +1,174 @@
+// Every line vokabix-import writes must be found by the program's own search
+// for the word it begins with, with its own translation.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "data/dictionary_format.h"
+#include "data/search.h"
+#include "ding_import.h"
+
+namespace {
+
+struct Outcome {
+    int lines = 0;
+    int foundByFirstWord = 0;
+    int foundBySource = 0;
+    int lostToTheCap = 0; // more than 500 lines share even the whole source
+};
+
+// Lines in the file whose text from its first word-start byte begins with
+// prefix, counted without the search's 500-slot table.
+int CountLinesStartingWith(const std::string& data, const std::string& prefix)
+{
+    int count = 0;
+    for (size_t begin = 0; begin < data.size();) {
+        const size_t end = data.find("\r\n", begin);
+        size_t start = begin;
+        while (start < end && !IsWordStart(static_cast<unsigned char>(data[start])))
+            ++start;
+        if (data.compare(start, prefix.size(), prefix) == 0)
+            ++count;
+        begin = end + 2;
+    }
+    return count;
+}
+
+class Searcher {
+public:
+    explicit Searcher(const std::string& file) : file_(file), list_(new ResultList)
+    {
+        InitResultList(*list_);
+    }
+    // Whether the scan for text records the entry whose source starts at
+    // sourceAt with the given translation; count gets the number of matches.
+    bool Finds(const std::string& text, uint32_t headerEnd, uint32_t sourceAt, const std::string& translation,
+               int32_t& count)
+    {
+        count = ScanDictionary(View(), headerEnd, static_cast<uint32_t>(file_.size()), View(text),
+                               static_cast<uint32_t>(text.size()), *list_);
+        for (int32_t slot = 0; slot < count; ++slot) {
+            const ResultRecord& r = list_->table.results[slot];
+            if (r.source == sourceAt)
+                return file_.compare(r.translation, r.translationLength, translation) == 0;
+        }
+        return false;
+    }
+
+private:
+    const unsigned char* View() const { return reinterpret_cast<const unsigned char*>(file_.data()); }
+    static const unsigned char* View(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
+    const std::string& file_;
+    std::unique_ptr<ResultList> list_;
+};
+
+Outcome CheckEveryLine(const ImportResult& result, DictionaryDirection d)
+{
+    const std::string file = result.Header(d) + result.Entries(d);
+    const uint32_t headerEnd = FindHeaderEnd(reinterpret_cast<const unsigned char*>(file.data()),
+                                             static_cast<uint32_t>(file.size()), InfoFor(d).marker);
+    EXPECT_EQ(headerEnd, result.Header(d).size() - 2);
+    Searcher searcher(file);
+    Outcome outcome;
+    for (size_t begin = result.Header(d).size(); begin < file.size();) {
+        const size_t end = file.find("\r\n", begin);
+        const std::string line = file.substr(begin, end - begin);
+        const size_t star = line.find('*');
+        size_t start = 0;
+        while (start < line.size() && !IsWordStart(static_cast<unsigned char>(line[start])))
+            ++start;
+        ++outcome.lines;
+        if (star == std::string::npos || start >= star) {
+            ADD_FAILURE() << "no source to search for: " << line;
+            begin = end + 2;
+            continue;
+        }
+        std::string source = line.substr(start, star - start);
+        while (!source.empty() && source.back() == ' ')
+            source.pop_back();
+        const std::string word = source.substr(0, source.find(' '));
+        const std::string translation = line.substr(star + 1);
+        const uint32_t sourceAt = static_cast<uint32_t>(begin + start);
+
+        int32_t count = 0;
+        if (searcher.Finds(word, headerEnd, sourceAt, translation, count)) {
+            ++outcome.foundByFirstWord;
+        } else if (count < kResultCapacity) {
+            ADD_FAILURE() << "\"" << word << "\" finds " << count << " lines but not: " << line;
+        } else if (searcher.Finds(source, headerEnd, sourceAt, translation, count)) {
+            // The first word is too common for the table: the whole source is not.
+            ++outcome.foundBySource;
+        } else if (count == kResultCapacity && CountLinesStartingWith(result.Entries(d), source) > kResultCapacity) {
+            ++outcome.lostToTheCap;
+        } else {
+            ADD_FAILURE() << "not found by its source \"" << source << "\": " << line;
+        }
+        begin = end + 2;
+    }
+    return outcome;
+}
+
+TEST(ImportRoundTrip, SampleWordList)
+{
+    const std::string ding =
+        "# Version :: test 1\n"
+        "# License :: GPL Version 2 or later\n"
+        "Haus {n}; Gebäude {n} | Häuser {pl}; Gebäude {pl} | das Haus hüten :: house; building | houses; "
+        "buildings | to stay at home\n"
+        "hören {vt} (Musik; Radio) | hörend | gehört :: to hear {heard; heard} | hearing | heard\n"
+        "Aalräucherei {f} [cook.] | Aalräuchereien {pl} :: eel smokery <eelsmoking business> | eel smokeries\n"
+        "(sich) waschen {vr} | 3D-Drucker {m} :: to wash (oneself) | 3D printer\n"
+        "Donaudampfschifffahrtsgesellschaftskapitänsmütze {f} [ugs.] :: Danube steamship company captain’s cap\n"
+        "„Wie geht’s?“ – „Gut.“ :: ‘How are you?’ – ‘Fine.’\n"
+        "λ-Kalkül {m} [math.] | Łódź (Stadt in Polen) :: λ-calculus | Lodz (city in Poland)\n"
+        "Stern*chen {n} :: asterisk *\n"
+        "Übermut {m}; Überheblichkeit {f} :: overconfidence; arrogance\n"
+        "[Dt.] Brötchen {n}; Semmel {f} [Ös.] :: bread roll\n"
+        "_Unterstrich_ {m} :: _underscore_\n"
+        "ûber :: over\n"
+        "Haus :: house\n";
+    const ImportResult result = ImportDing(ding, {"sample", "2024-03-01"});
+    ASSERT_EQ(result.refusal, Refusal::None);
+    for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
+        SCOPED_TRACE(InfoFor(d).fileName);
+        const Outcome outcome = CheckEveryLine(result, d);
+        EXPECT_EQ(static_cast<uint64_t>(outcome.lines), result.stats.Of(d).entries);
+        EXPECT_GE(outcome.lines, 20);
+        EXPECT_EQ(outcome.foundByFirstWord, outcome.lines);
+    }
+}
+
+TEST(ImportRoundTrip, SliceOfTheInstalledWordList)
+{
+    std::ifstream in(VOKABIX_DING_FILE, std::ios::binary);
+    if (!in)
+        GTEST_SKIP() << VOKABIX_DING_FILE << " is not installed (Debian package trans-de-en)";
+    std::string slice;
+    std::string line;
+    for (int i = 0; i < 3000 && std::getline(in, line); ++i)
+        slice += line + "\n";
+
+    const ImportResult result = ImportDing(slice, {VOKABIX_DING_FILE, "2024-03-01"});
+    ASSERT_EQ(result.refusal, Refusal::None);
+    EXPECT_GT(result.stats.entryLines, 2900u);
+    for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
+        SCOPED_TRACE(InfoFor(d).fileName);
+        const Outcome outcome = CheckEveryLine(result, d);
+        EXPECT_EQ(static_cast<uint64_t>(outcome.lines), result.stats.Of(d).entries);
+        EXPECT_GT(outcome.lines, 6000);
+        EXPECT_EQ(outcome.foundByFirstWord + outcome.foundBySource + outcome.lostToTheCap, outcome.lines);
+        // Only a handful of sources are that common, and none is shared by
+        // more than 500 lines in a slice this size.
+        EXPECT_EQ(outcome.lostToTheCap, 0);
+        std::cout << "[          ] " << InfoFor(d).fileName << ": " << outcome.lines << " lines, "
+                  << outcome.foundByFirstWord << " found by their first word, " << outcome.foundBySource
+                  << " only by their whole source (first word shared by over 500 lines)\n";
+    }
+}
+
+} // namespace

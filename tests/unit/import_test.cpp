@@ -1,0 +1,468 @@
+// vokabix-import on small ding word lists written here: how lines become
+// entries, what is left out or replaced and counted, and what a failed
+// import leaves behind.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/codepage.h"
+#include "data/dictionary_format.h"
+#include "ding_import.h"
+#include "import_command.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr DictionaryDirection kGerEng = DictionaryDirection::GermanToEnglish;
+constexpr DictionaryDirection kEngGer = DictionaryDirection::EnglishToGerman;
+
+// Expected text, written in UTF-8 here and compared as the files' bytes.
+std::string W(const std::string& utf8)
+{
+    std::string out;
+    uint32_t bad = 0;
+    EXPECT_TRUE(Utf8ToCp1252(utf8, out, bad)) << "test text outside Windows-1252: " << utf8;
+    return out;
+}
+
+using Entry = std::pair<std::string, std::string>; // source without its padding, translation
+
+std::vector<Entry> Parse(const std::string& entries)
+{
+    std::vector<Entry> parsed;
+    size_t begin = 0;
+    while (begin < entries.size()) {
+        const size_t end = entries.find("\r\n", begin);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "line without CR LF: " << entries.substr(begin);
+            break;
+        }
+        const std::string line = entries.substr(begin, end - begin);
+        const size_t star = line.find('*');
+        EXPECT_NE(star, std::string::npos) << line;
+        std::string source = line.substr(0, star);
+        while (!source.empty() && source.back() == ' ')
+            source.pop_back();
+        parsed.emplace_back(source, line.substr(star + 1));
+        begin = end + 2;
+    }
+    return parsed;
+}
+
+ImportResult Import(const std::string& ding)
+{
+    return ImportDing(ding, {"test.ding", "2024-03-01"});
+}
+
+std::vector<Entry> EntriesOf(const std::string& ding, DictionaryDirection d)
+{
+    const ImportResult result = Import(ding);
+    EXPECT_EQ(result.refusal, Refusal::None);
+    return Parse(result.Entries(d));
+}
+
+// The one translation a single-part line gives its only German source.
+std::string EnglishOf(const std::string& english)
+{
+    const std::vector<Entry> entries = EntriesOf("Wort :: " + english + "\n", kGerEng);
+    return entries.size() == 1 ? entries[0].second : "<" + std::to_string(entries.size()) + " entries>";
+}
+
+TEST(DingImport, SynonymsAndPartsPairUp)
+{
+    const std::string ding = "Haus {n}; Gebäude {n} | Häuser {pl} :: house; building | houses\n";
+    EXPECT_EQ(EntriesOf(ding, kGerEng), (std::vector<Entry>{
+                                            {"Haus {n}", "house; building"},
+                                            {W("Gebäude {n}"), "house; building"},
+                                            {W("Häuser {pl}"), "houses"},
+                                        }));
+    EXPECT_EQ(EntriesOf(ding, kEngGer), (std::vector<Entry>{
+                                            {"house", W("Haus {n}; Gebäude {n}")},
+                                            {"building", W("Haus {n}; Gebäude {n}")},
+                                            {"houses", W("Häuser {pl}")},
+                                        }));
+    // Blanks around parts and synonyms, doubled or not, go; the order is the
+    // input's, across lines too.
+    EXPECT_EQ(EntriesOf("  Zug;  Bahn {f} |  Züge  :: train |  trains \nAbend :: evening\n", kGerEng),
+              (std::vector<Entry>{{"Zug", "train"}, {"Bahn {f}", "train"}, {W("Züge"), "trains"}, {"Abend", "evening"}}));
+}
+
+TEST(DingImport, LinesHaveTheReadersColumns)
+{
+    const ImportResult result = Import("Haus {n} :: house\n");
+    EXPECT_EQ(result.Entries(kGerEng), "Haus {n}" + std::string(35, ' ') + "*house\r\n");
+    EXPECT_EQ(result.Entries(kEngGer), "house" + std::string(38, ' ') + "*Haus {n}\r\n");
+
+    // 40 bytes still take the column; 41 are written with one blank. The
+    // limit is in the file's bytes: 40 umlauts are 80 bytes of UTF-8.
+    const std::string forty(40, 'a');
+    const std::string umlauts = [] {
+        std::string s;
+        for (int i = 0; i < 40; ++i)
+            s += "ä";
+        return s;
+    }();
+    const ImportResult lengths =
+        Import(forty + " :: x\n" + forty + "b :: y\n" + umlauts + " :: z\n" + "a :: " + forty + "bc\n");
+    EXPECT_EQ(lengths.Entries(kGerEng), forty + "   *x\r\n" + forty + "b *y\r\n" + std::string(40, '\xE4') +
+                                            "   *z\r\n" + "a" + std::string(42, ' ') + "*" + forty + "bc\r\n");
+    EXPECT_EQ(lengths.stats.Of(kGerEng).longSources, 1u);
+    EXPECT_EQ(lengths.stats.Of(kEngGer).longSources, 1u);
+    EXPECT_EQ(lengths.stats.Of(kGerEng).entries, 4u);
+}
+
+TEST(DingImport, SemicolonsInsideBracketsDoNotSplit)
+{
+    EXPECT_EQ(EntriesOf("hören {vt} (Musik; Radio) :: to hear {heard; heard} [Br.; Am.]\n", kEngGer),
+              (std::vector<Entry>{{"to hear {heard; heard} [Br.; Am.]", W("hören {vt} (Musik; Radio)")}}));
+    // A part whose brackets do not pair up ("/ ( /" names the bracket) is
+    // split at every "; " rather than swallowing the rest of the part.
+    EXPECT_EQ(EntriesOf("runde Klammer auf; Klammer auf / ( / :: opening bracket; left bracket / ( /\n", kEngGer),
+              (std::vector<Entry>{{"opening bracket", "runde Klammer auf; Klammer auf / ( /"},
+                                  {"left bracket / ( /", "runde Klammer auf; Klammer auf / ( /"}}));
+    // ";" without a blank is text.
+    EXPECT_EQ(EntriesOf("a;b :: c\n", kGerEng), (std::vector<Entry>{{"a;b", "c"}}));
+}
+
+TEST(DingImport, HiddenTextIsLeftOut)
+{
+    EXPECT_EQ(EnglishOf("eel smokery <eelsmoking business> <eel smoking business>"), "eel smokery");
+    EXPECT_EQ(EnglishOf("demise [poet.] <death>; decease"), "demise [poet.]; decease");
+    EXPECT_EQ(EnglishOf("cereal [cook.] <Müsli><Cornflakes>"), "cereal [cook.]");
+    EXPECT_EQ(EnglishOf("name-dropping <name--dropping <namedrop>> <name drop>"), "name-dropping");
+    EXPECT_EQ(EnglishOf("optical barrier <light barrier>s"), "optical barriers");
+    EXPECT_EQ(EnglishOf("\xE2\x80\xB9hidden> tow bar \xE2\x80\xB9towbar\xE2\x80\xBA"), "tow bar");
+    // An empty "<>" stands for a blank; one glued to a word keeps them apart.
+    EXPECT_EQ(EnglishOf("to stare down <> sb."), "to stare down sb.");
+    EXPECT_EQ(EnglishOf("to stare out <>sb."), "to stare out sb.");
+    EXPECT_EQ(EnglishOf("to put through (<> a deal)"), "to put through (a deal)");
+    // "<" that opens nothing: a comparison, the abbreviation "/</", no ">".
+    EXPECT_EQ(EnglishOf("plastic film (thickness < 0.25 mm)"), "plastic film (thickness < 0.25 mm)");
+    EXPECT_EQ(EnglishOf("left angle bracket /</"), "left angle bracket /</");
+    EXPECT_EQ(EnglishOf("less <than"), "less <than");
+
+    // A synonym that is only hidden text gives no entry.
+    const ImportResult result = Import("Kornflocken <Cornflakes>; <Müsli> :: cereal\n");
+    EXPECT_EQ(Parse(result.Entries(kGerEng)), (std::vector<Entry>{{"Kornflocken", "cereal"}}));
+    EXPECT_EQ(result.stats.emptySynonyms, 1u);
+    EXPECT_EQ(result.stats.hiddenDropped, 2u);
+}
+
+TEST(DingImport, CharactersOutsideWindows1252AreReplacedAndCounted)
+{
+    const ImportResult result = Import(
+        // ł ź (accents), ó (in 1252), combining acute, ī
+        "Łódź; Ae\xCC\x81 :: Lodz; s\xC4\xAB" "c\n"
+        // Greek, micro and the ohm sign
+        "λ-Kalkül; 5 μm :: λ-calculus; 10 \xE2\x84\xA6\n"
+        // hyphen, minus, thin space, figure dash; an en dash and curly quotes 1252 has
+        "A‐B −1 2\xE2\x80\x89kg \xE2\x80\x92 – „x“ :: y\n"
+        // en dash and right quote arrived as C1 controls; a zero-width space; a tab
+        "a\xC2\x96" "b :: it\xC2\x92s\xE2\x80\x8B ok\tnow\n"
+        // Cyrillic and a check mark have no stand-in
+        "Дом :: ✓ done\n");
+    ASSERT_EQ(result.refusal, Refusal::None);
+    EXPECT_EQ(Parse(result.Entries(kGerEng)),
+              (std::vector<Entry>{
+                  {W("Lódz"), "Lodz; sic"},
+                  {"Ae", "Lodz; sic"},
+                  {W("lambda-Kalkül"), W("lambda-calculus; 10 Ohm")},
+                  {W("5 µm"), W("lambda-calculus; 10 Ohm")},
+                  {W("A-B -1 2 kg - – \"x\""), "y"},
+                  {W("a–b"), W("it’s ok now")},
+              }));
+    // "???" has no letter the search could start on.
+    EXPECT_EQ(Parse(result.Entries(kEngGer)).back(), Entry("? done", "???"));
+    EXPECT_EQ(result.stats.Of(kGerEng).noLetter, 1u);
+
+    const FixCounts& fixes = result.stats.fixes;
+    EXPECT_EQ(fixes[Fix::Letter], 5u);      // Ł ź, combining acute, ī, ohm sign
+    EXPECT_EQ(fixes[Fix::Greek], 3u);       // λ twice, μ
+    EXPECT_EQ(fixes[Fix::Punctuation], 4u); // ‐ − thin space, figure dash
+    EXPECT_EQ(fixes[Fix::Misencoded], 2u);
+    EXPECT_EQ(fixes[Fix::Control], 2u);     // zero-width space, tab
+    EXPECT_EQ(fixes[Fix::Unknown], 4u);     // Д о м ✓
+    // The quotes 1252 has stay in translations and become plain in sources.
+    EXPECT_EQ(result.stats.Of(kGerEng).quotesPlain, 2u);
+}
+
+TEST(DingImport, SourcesStayFindable)
+{
+    const ImportResult result = Import(
+        // "*" in a source would end it early; in a translation it is text.
+        "Stern*chen; 5 * 3 :: little star*; five times three\n"
+        // Digits and brackets before the first letter are fine; no letter at all is not.
+        "3D-Drucker | (sich) waschen | 100 % | ¿? :: 3D printer | to wash | one hundred percent | question\n");
+    ASSERT_EQ(result.refusal, Refusal::None);
+    EXPECT_EQ(Parse(result.Entries(kGerEng)), (std::vector<Entry>{
+                                                  {"Sternchen", "little star*; five times three"},
+                                                  {"3D-Drucker", "3D printer"},
+                                                  {"(sich) waschen", "to wash"},
+                                              }));
+    EXPECT_EQ(Parse(result.Entries(kEngGer)), (std::vector<Entry>{
+                                                  {"little star", "Stern*chen; 5 * 3"},
+                                                  {"five times three", "Stern*chen; 5 * 3"},
+                                                  {"3D printer", "3D-Drucker"},
+                                                  {"to wash", "(sich) waschen"},
+                                                  {"one hundred percent", "100 %"},
+                                                  {"question", W("¿?")},
+                                              }));
+    EXPECT_EQ(result.stats.Of(kGerEng).starsDropped, 2u);
+    EXPECT_EQ(result.stats.Of(kEngGer).starsDropped, 1u);
+    EXPECT_EQ(result.stats.Of(kGerEng).noLetter, 3u); // "5  3", "100 %", "¿?"
+    for (DictionaryDirection d : {kGerEng, kEngGer}) {
+        for (const Entry& entry : Parse(result.Entries(d))) {
+            EXPECT_NE(entry.first.front(), ' ');
+            EXPECT_EQ(entry.first.find('*'), std::string::npos);
+        }
+    }
+
+    // A part with nothing on the other side gives no entries from that side.
+    const ImportResult idiom = Import("Geduldsfaden {m} | mir reißt der Geduldsfaden ::  | I'm losing patience\n");
+    EXPECT_EQ(Parse(idiom.Entries(kGerEng)), (std::vector<Entry>{{W("mir reißt der Geduldsfaden"), "I'm losing patience"}}));
+    EXPECT_EQ(idiom.stats.Of(kGerEng).noTranslation, 1u);
+}
+
+TEST(DingImport, MalformedLinesAreSkippedAndCounted)
+{
+    const std::string good = "gut :: good\n";
+    struct Case {
+        std::string line;
+        Malformed why;
+    } cases[] = {
+        {"kein Trenner : no separator", Malformed::NoSeparator},
+        {"a :: b :: c", Malformed::SeveralSeparators},
+        {"a | b :: c", Malformed::PartCounts},
+        {"a :: b | c | d", Malformed::PartCounts},
+        {"Stra\xDF" "e :: street", Malformed::InvalidUtf8},
+        {"caf\xC3 :: cafe", Malformed::InvalidUtf8},
+        {"Jahrgänge (der Nachkriegszeit :: 1950er Jahre) baby boom", Malformed::SeparatorInBrackets},
+        {" :: nothing", Malformed::EmptySide},
+        {"nichts ::  ", Malformed::EmptySide},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        // Far enough down that the opening lines are clean.
+        std::string ding;
+        for (int i = 0; i < kCheckedOpeningLines; ++i)
+            ding += good;
+        ding += c.line + "\r\n" + "schlecht :: bad\n";
+        const ImportResult result = Import(ding);
+        ASSERT_EQ(result.refusal, Refusal::None);
+        EXPECT_EQ(result.stats.MalformedTotal(), 1u);
+        EXPECT_EQ(result.stats.malformed[static_cast<int>(c.why)], 1u);
+        ASSERT_EQ(result.firstSkipped.size(), 1u);
+        EXPECT_EQ(result.firstSkipped[0].lineNumber, static_cast<uint64_t>(kCheckedOpeningLines) + 1);
+        EXPECT_EQ(result.stats.entryLines, static_cast<uint64_t>(kCheckedOpeningLines) + 1);
+        EXPECT_EQ(Parse(result.Entries(kGerEng)).back(), Entry("schlecht", "bad"));
+    }
+    // Brackets that one side opens and the other closes only look like it
+    // when the " :: " is inside them.
+    EXPECT_EQ(Import("Smiley /:-)/ :: smiley (face) /:-)/\n").stats.MalformedTotal(), 0u);
+    EXPECT_EQ(Import("Klammer / ( / :: bracket / ( /\n").stats.MalformedTotal(), 0u);
+}
+
+TEST(DingImport, InputThatIsNoWordListIsRefused)
+{
+    for (const std::string& nothing : {std::string(), std::string("\n\n"), std::string("# Version :: 1\n# only comments\n"),
+                                       std::string("plain text\nwithout any separator\n")}) {
+        SCOPED_TRACE(nothing);
+        const ImportResult result = Import(nothing);
+        EXPECT_EQ(result.refusal, Refusal::NoEntries);
+        EXPECT_TRUE(result.Entries(kGerEng).empty());
+        EXPECT_TRUE(result.Header(kGerEng).empty());
+    }
+    const ImportResult latin1 = Import("# Version :: 1\nHaus :: house\nH\xE4user :: houses\n");
+    EXPECT_EQ(latin1.refusal, Refusal::NotUtf8);
+    EXPECT_EQ(latin1.refusedLine, 3u);
+    const char utf16[] = "\xFF\xFEH\0a\0u\0s\0 \0:\0:\0 \0h\0\n\0";
+    EXPECT_EQ(Import(std::string(utf16, sizeof utf16 - 1)).refusal, Refusal::NotUtf8);
+    // A byte-order mark is not part of the first line, and the last line
+    // needs no LF.
+    const ImportResult bom = Import("\xEF\xBB\xBFHaus :: house\nMaus :: mouse");
+    ASSERT_EQ(bom.refusal, Refusal::None);
+    EXPECT_EQ(Parse(bom.Entries(kGerEng)), (std::vector<Entry>{{"Haus", "house"}, {"Maus", "mouse"}}));
+}
+
+TEST(DingImport, HeaderNamesItsSourceAndEndsWithTheMarker)
+{
+    const std::string ding =
+        "# Version :: devel 2023-01-30\n"
+        "# Copyright (c) :: Frank Richter <frank.richter@example.org>,\n"
+        "# License :: GPL Version 2 or later\n"
+        "# GerEng Data Starts Here: EngGer Data Starts Here:\n"
+        "Haus :: house\n"
+        "# a later comment\n";
+    const ImportResult result = Import(ding);
+    ASSERT_EQ(result.refusal, Refusal::None);
+    for (DictionaryDirection d : {kGerEng, kEngGer}) {
+        const std::string& header = result.Header(d);
+        const std::string marker = std::string(InfoFor(d).marker) + "\r\n";
+        ASSERT_GE(header.size(), marker.size());
+        EXPECT_EQ(header.substr(header.size() - marker.size()), marker);
+        const std::string file = header + result.Entries(d);
+        EXPECT_EQ(FindHeaderEnd(reinterpret_cast<const unsigned char*>(file.data()),
+                                static_cast<uint32_t>(file.size()), InfoFor(d).marker),
+                  header.size() - 2);
+        for (const char* wanted : {"test.ding", "Version: devel 2023-01-30", "License: GPL Version 2 or later",
+                                   "2024-03-01", "Frank Richter"})
+            EXPECT_NE(header.find(wanted), std::string::npos) << wanted;
+        EXPECT_EQ(header.find("a later comment"), std::string::npos);
+        for (size_t p = header.find('\n'); p != std::string::npos; p = header.find('\n', p + 1))
+            EXPECT_EQ(header[p - 1], '\r');
+    }
+    const std::string bare = Import("Haus :: house\n").Header(kGerEng);
+    EXPECT_NE(bare.find("Version: not stated"), std::string::npos);
+}
+
+TEST(DingImport, ProgressComesInTenths)
+{
+    std::string ding;
+    for (int i = 0; i < 1000; ++i)
+        ding += "Wort" + std::to_string(i) + " :: word\n";
+    std::vector<std::pair<uint64_t, int>> calls;
+    ImportDing(ding, {"x", "y"}, [&](uint64_t lines, int percent) { calls.emplace_back(lines, percent); });
+    ASSERT_EQ(calls.size(), 10u);
+    for (size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_GE(calls[i].second, static_cast<int>(i + 1) * 10);
+        EXPECT_LT(calls[i].second, static_cast<int>(i + 2) * 10);
+        if (i > 0) {
+            EXPECT_GT(calls[i].first, calls[i - 1].first);
+        }
+    }
+    EXPECT_EQ(calls.back(), std::make_pair(uint64_t{1000}, 100));
+}
+
+class ImportCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("vokabix-import-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    static std::string Read(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    int Run(std::vector<std::string> args)
+    {
+        log_.str("");
+        return RunImport(args, log_);
+    }
+    std::vector<std::string> Listing(const fs::path& folder) const
+    {
+        std::vector<std::string> names;
+        for (const auto& item : fs::directory_iterator(folder))
+            names.push_back(item.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+    std::ostringstream log_;
+};
+
+TEST_F(ImportCommand, WritesBothFilesAndReports)
+{
+    const std::string input = Write("de-en", "# Version :: 7\nHaus :: house\nx :: <y>\nkaputt\n");
+    const fs::path out = dir_ / "new" / "folder";
+    ASSERT_EQ(Run({input, out.string()}), kImportOk) << log_.str();
+    EXPECT_EQ(Listing(out), (std::vector<std::string>{"EngGer.dat", "GerEng.dat"}));
+    const std::string gerEng = Read(out / "GerEng.dat");
+    EXPECT_NE(gerEng.find("GerEng Data Starts Here:\r\nHaus" + std::string(39, ' ') + "*house\r\n"), std::string::npos);
+    EXPECT_NE(Read(out / "EngGer.dat").find("EngGer Data Starts Here:\r\nhouse"), std::string::npos);
+
+    const std::string log = log_.str();
+    const std::string size = std::to_string(gerEng.size()) + " bytes";
+    for (const std::string wanted : {"read 4 lines", "1 malformed", "skipped line 4", "GerEng.dat: 1 entries", size.c_str()})
+        EXPECT_NE(log.find(wanted), std::string::npos) << wanted << "\n" << log;
+    // Small inputs report no progress.
+    EXPECT_EQ(log.find("10%"), std::string::npos);
+
+    // Running again replaces the files.
+    Write("de-en", "Maus :: mouse\n");
+    ASSERT_EQ(Run({input, out.string()}), kImportOk);
+    EXPECT_EQ(Read(out / "GerEng.dat").find("Haus"), std::string::npos);
+    EXPECT_EQ(Listing(out).size(), 2u);
+}
+
+TEST_F(ImportCommand, FailureLeavesTheOldFilesAlone)
+{
+    const std::string old = "old\r\nGerEng Data Starts Here:\r\nalt *old\r\n";
+    Write("GerEng.dat", old);
+    const std::vector<std::string> before = Listing(dir_);
+
+    EXPECT_EQ(Run({Write("empty", ""), dir_.string()}), kImportRefused);
+    EXPECT_NE(log_.str().find("Nothing was written"), std::string::npos);
+    EXPECT_EQ(Run({Write("latin1", "H\xE4user :: houses\n"), dir_.string()}), kImportRefused);
+    EXPECT_NE(log_.str().find("line 1 is not UTF-8"), std::string::npos);
+    EXPECT_EQ(Run({(dir_ / "missing").string(), dir_.string()}), kImportFileError);
+    EXPECT_EQ(Run({dir_.string(), dir_.string()}), kImportFileError);
+    // The output folder is a file.
+    EXPECT_EQ(Run({Write("good", "Haus :: house\n"), (dir_ / "empty").string()}), kImportFileError);
+    EXPECT_EQ(Run({}), kImportUsage);
+    EXPECT_EQ(Run({"a"}), kImportUsage);
+    EXPECT_EQ(Run({"a", "b", "c"}), kImportUsage);
+
+    EXPECT_EQ(Read(dir_ / "GerEng.dat"), old);
+    std::vector<std::string> after = Listing(dir_);
+    after.erase(std::remove_if(after.begin(), after.end(),
+                               [](const std::string& n) { return n == "empty" || n == "latin1" || n == "good"; }),
+                after.end());
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(ImportCommand, NoHalfWrittenFileWhenTheSecondCannotBeMade)
+{
+    const std::string old = "old\r\nGerEng Data Starts Here:\r\nalt *old\r\n";
+    Write("GerEng.dat", old);
+    // A folder where the second temporary file must go makes its creation fail.
+    fs::create_directories(dir_ / "EngGer.dat.part" / "x");
+    ImportResult result = ImportDing("Haus :: house\n", {"x", "y"});
+    std::string error;
+    EXPECT_FALSE(WriteDictionaryFiles(dir_.string(), result, error));
+    EXPECT_NE(error.find("EngGer.dat.part"), std::string::npos) << error;
+    EXPECT_EQ(Read(dir_ / "GerEng.dat"), old);
+    EXPECT_FALSE(fs::exists(dir_ / "GerEng.dat.part"));
+    EXPECT_FALSE(fs::exists(dir_ / "EngGer.dat"));
+}
+
+TEST_F(ImportCommand, TheProgramRunsAsACommand)
+{
+    const std::string input = Write("de-en", "Haus :: house\n");
+    const std::string command = std::string("'") + VOKABIX_IMPORT + "' '" + input + "' '" + dir_.string() +
+                                "/out' 2>'" + dir_.string() + "/log'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << Read(dir_ / "log");
+    EXPECT_TRUE(fs::exists(dir_ / "out" / "GerEng.dat"));
+    EXPECT_NE(Read(dir_ / "log").find("EngGer.dat: 1 entries"), std::string::npos);
+    const std::string refused = std::string("'") + VOKABIX_IMPORT + "' '" + Write("e", "") + "' '" +
+                                dir_.string() + "/out2' 2>/dev/null";
+    const int status = std::system(refused.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kImportRefused);
+    EXPECT_FALSE(fs::exists(dir_ / "out2"));
+}
+
+} // namespace

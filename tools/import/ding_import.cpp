@@ -1,0 +1,514 @@
+#include "ding_import.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kMaxSkippedShown = 10;
+const char kSideSeparator[] = " :: ";
+const char kPartSeparator[] = " | ";
+
+bool IsBlank(char c)
+{
+    return c == ' ';
+}
+
+std::string Trim(const std::string& text, size_t begin, size_t end)
+{
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string Trim(const std::string& text)
+{
+    return Trim(text, 0, text.size());
+}
+
+std::vector<std::string> SplitOn(const std::string& text, const char* separator)
+{
+    std::vector<std::string> parts;
+    const size_t width = std::strlen(separator);
+    size_t begin = 0;
+    for (size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, begin)) {
+        parts.push_back(text.substr(begin, at - begin));
+        begin = at + width;
+    }
+    parts.push_back(text.substr(begin));
+    return parts;
+}
+
+char Closer(char opener)
+{
+    return opener == '(' ? ')' : opener == '[' ? ']' : '}';
+}
+
+bool IsOpener(char c)
+{
+    return c == '(' || c == '[' || c == '{';
+}
+
+bool IsCloser(char c)
+{
+    return c == ')' || c == ']' || c == '}';
+}
+
+// The brackets still open at the end of text, innermost last. A closer that
+// matches nothing is passed over: abbreviations such as "/:-)/" bring one.
+std::string OpenBrackets(const std::string& text)
+{
+    std::string open;
+    for (char c : text) {
+        if (IsOpener(c))
+            open += c;
+        else if (IsCloser(c) && !open.empty() && Closer(open.back()) == c)
+            open.pop_back();
+    }
+    return open;
+}
+
+// A " :: " written inside a bracket ("(der Nachkriegszeit :: 1950er bis
+// 1960er Jahre)") leaves the German side with an open bracket that the
+// English side closes; the two halves are then not a German and an English
+// side at all. A bracket that one side opens and never closes by itself, as
+// the "/ ( /" of the bracket entries does, is no sign of that.
+bool SeparatorInBrackets(const std::string& german, const std::string& english)
+{
+    const std::string open = OpenBrackets(german);
+    if (open.empty())
+        return false;
+    std::string inner;
+    for (char c : english) {
+        if (IsOpener(c)) {
+            inner += c;
+        } else if (IsCloser(c)) {
+            if (!inner.empty()) {
+                if (Closer(inner.back()) == c)
+                    inner.pop_back();
+            } else {
+                return Closer(open.back()) == c;
+            }
+        }
+    }
+    return false;
+}
+
+// "<" or "‹" and ">" or "›" (U+2039, U+203A) as UTF-8.
+size_t OpenerWidth(const std::string& text, size_t at)
+{
+    if (text[at] == '<')
+        return 1;
+    return text.compare(at, 3, "\xE2\x80\xB9") == 0 ? 3 : 0;
+}
+
+size_t CloserWidth(const std::string& text, size_t at)
+{
+    if (text[at] == '>')
+        return 1;
+    return text.compare(at, 3, "\xE2\x80\xBA") == 0 ? 3 : 0;
+}
+
+// Where the hidden span opened at `at` ends (the byte after its closer), or 0
+// when this "<" opens none: a comparison ("< 0,25 mm") is followed by a blank,
+// the abbreviation "/</" stands between slashes, and a "<" whose closer never
+// comes is ordinary text.
+size_t HiddenEnd(const std::string& text, size_t at, size_t openerWidth)
+{
+    const size_t inside = at + openerWidth;
+    if (inside >= text.size() || IsBlank(text[inside]) || (at > 0 && text[at - 1] == '/'))
+        return 0;
+    int depth = 1;
+    for (size_t p = inside; p < text.size();) {
+        if (const size_t w = OpenerWidth(text, p)) {
+            ++depth;
+            p += w;
+        } else if (const size_t w2 = CloserWidth(text, p)) {
+            p += w2;
+            if (--depth == 0)
+                return p;
+        } else {
+            ++p;
+        }
+    }
+    return 0;
+}
+
+bool IsSeparatingPunctuation(char c)
+{
+    return c == ';' || c == ',' || c == '.' || IsCloser(c);
+}
+
+// Leaves out the <...> spans: misspellings and cross-references that a
+// reader is not meant to see. The blank before a span goes with it, so
+// "eel smokery <eelsmoking>" ends at "smokery" and "barrier <light barrier>s"
+// reads "barriers" as its writer meant; an empty "<>" stands for a blank.
+std::string DropHiddenText(const std::string& part, uint64_t& dropped)
+{
+    std::string out;
+    out.reserve(part.size());
+    for (size_t p = 0; p < part.size();) {
+        const size_t width = OpenerWidth(part, p);
+        const size_t end = width != 0 ? HiddenEnd(part, p, width) : 0;
+        if (end == 0) {
+            out += part[p++];
+            continue;
+        }
+        ++dropped;
+        const size_t inside = p + width;
+        const bool empty = CloserWidth(part, inside) != 0 && inside + CloserWidth(part, inside) == end;
+        const bool nextIsText =
+            end < part.size() && !IsBlank(part[end]) && !IsSeparatingPunctuation(part[end]);
+        if (!out.empty() && IsBlank(out.back())) {
+            if (!(empty && nextIsText)) {
+                while (!out.empty() && IsBlank(out.back()))
+                    out.pop_back();
+                // "a; <b>" must still read as two synonyms.
+                if (!out.empty() && out.back() == ';')
+                    out += ' ';
+            }
+        } else if ((out.empty() || IsOpener(out.back())) && end < part.size() && IsBlank(part[end])) {
+            // "(<> a deal)": no blank before, so the one after goes.
+            p = end + 1;
+            continue;
+        }
+        p = end;
+    }
+    return out;
+}
+
+// A part's synonyms: split at "; " outside brackets, since a bracket may hold
+// a list of its own ("{heard; heard}", "(Theater; Kino)"). When the part's
+// brackets do not pair up, bracket depth means nothing and every "; " splits.
+std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties)
+{
+    bool balanced = true;
+    {
+        std::string open;
+        for (char c : part) {
+            if (IsOpener(c)) {
+                open += c;
+            } else if (IsCloser(c)) {
+                if (open.empty() || Closer(open.back()) != c) {
+                    balanced = false;
+                    break;
+                }
+                open.pop_back();
+            }
+        }
+        balanced = balanced && open.empty();
+    }
+    std::vector<std::string> synonyms;
+    int depth = 0;
+    size_t begin = 0;
+    const auto take = [&](size_t end) {
+        std::string synonym = Trim(part, begin, end);
+        if (synonym.empty())
+            ++empties;
+        else
+            synonyms.push_back(std::move(synonym));
+    };
+    for (size_t p = 0; p < part.size(); ++p) {
+        const char c = part[p];
+        if (balanced && IsOpener(c)) {
+            ++depth;
+        } else if (balanced && IsCloser(c)) {
+            --depth;
+        } else if (c == ';' && depth == 0 && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
+            take(p);
+            begin = std::min(p + 2, part.size());
+        }
+    }
+    take(part.size());
+    return synonyms;
+}
+
+// A part as it is shown: hidden text left out, in Windows-1252, trimmed.
+std::string CleanPart(const std::string& utf8, ImportStats& stats)
+{
+    const std::string shown = DropHiddenText(utf8, stats.hiddenDropped);
+    std::string out;
+    out.reserve(shown.size());
+    AppendWindows1252(shown, 0, shown.size(), out, stats.fixes);
+    return Trim(out);
+}
+
+bool HasWordStart(const std::string& text)
+{
+    for (char c : text) {
+        if (IsWordStart(static_cast<unsigned char>(c)))
+            return true;
+    }
+    return false;
+}
+
+// A source is what a user types, and a keyboard gives ' and ", not the
+// typographic quotes: "one’s" would never be found by "one's". A "*" would
+// end the source where the reader looks for the translation.
+std::string SourceText(const std::string& synonym, DirectionStats& stats)
+{
+    std::string source;
+    source.reserve(synonym.size());
+    for (char c : synonym) {
+        switch (static_cast<unsigned char>(c)) {
+        case 0x82: // ‚
+        case 0x91: // ‘
+        case 0x92: // ’
+            source += '\'';
+            ++stats.quotesPlain;
+            break;
+        case 0x84: // „
+        case 0x93: // “
+        case 0x94: // ”
+            source += '"';
+            ++stats.quotesPlain;
+            break;
+        case '*':
+            ++stats.starsDropped;
+            break;
+        default:
+            source += c;
+        }
+    }
+    return Trim(source);
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// The value of a comment such as "Version :: devel 2023-01-30".
+std::string CommentValue(const std::vector<std::string>& comments, const char* const* names)
+{
+    for (const std::string& comment : comments) {
+        for (const char* const* name = names; *name != nullptr; ++name) {
+            const size_t length = std::strlen(*name);
+            if (comment.compare(0, length, *name) != 0)
+                continue;
+            const size_t separator = comment.find("::");
+            return Trim(comment.substr(separator != std::string::npos ? separator + 2 : length));
+        }
+    }
+    return "not stated in the word list";
+}
+
+} // namespace
+
+const char* MalformedName(Malformed why)
+{
+    switch (why) {
+    case Malformed::NoSeparator:
+        return "no \" :: \"";
+    case Malformed::SeveralSeparators:
+        return "more than one \" :: \"";
+    case Malformed::PartCounts:
+        return "sides with different numbers of \" | \" parts";
+    case Malformed::InvalidUtf8:
+        return "not UTF-8";
+    case Malformed::SeparatorInBrackets:
+        return "\" :: \" inside brackets";
+    case Malformed::EmptySide:
+        return "an empty side";
+    }
+    return "?";
+}
+
+uint64_t ImportStats::MalformedTotal() const
+{
+    uint64_t total = 0;
+    for (uint64_t n : malformed)
+        total += n;
+    return total;
+}
+
+bool AppendEntryLine(std::string& out, const std::string& source, const std::string& translation)
+{
+    out += source;
+    const bool isLong = source.size() > kMaxSourceBytes;
+    if (isLong)
+        out += ' ';
+    else
+        out.append(kStarColumn - source.size(), ' ');
+    out += static_cast<char>(kSourceEnd);
+    out += translation;
+    out += "\r\n";
+    return isLong;
+}
+
+void DingImporter::Reserve(size_t bytesPerDirection)
+{
+    entries_[0].reserve(bytesPerDirection);
+    entries_[1].reserve(bytesPerDirection);
+}
+
+void DingImporter::Skip(Malformed why)
+{
+    ++stats_.malformed[static_cast<int>(why)];
+    if (skipped_.size() < kMaxSkippedShown)
+        skipped_.push_back({stats_.linesRead, why});
+}
+
+void DingImporter::AddSources(DictionaryDirection d, const std::string& part, const std::string& translation)
+{
+    DirectionStats& counts = stats_.Of(d);
+    for (const std::string& synonym : SplitSynonyms(part, stats_.emptySynonyms)) {
+        if (translation.empty()) {
+            ++counts.noTranslation;
+            continue;
+        }
+        const std::string source = SourceText(synonym, counts);
+        // With no word-start byte the search would take the line's start from
+        // its translation and run its source into the next line.
+        if (!HasWordStart(source)) {
+            ++counts.noLetter;
+            continue;
+        }
+        if (AppendEntryLine(entries_[static_cast<int>(d)], source, translation))
+            ++counts.longSources;
+        ++counts.entries;
+    }
+}
+
+void DingImporter::AddLine(const std::string& rawLine)
+{
+    ++stats_.linesRead;
+    size_t length = rawLine.size();
+    if (length > 0 && rawLine[length - 1] == '\r')
+        --length;
+    const std::string line = rawLine.substr(0, length);
+    if (Trim(line).empty()) {
+        ++stats_.blankLines;
+        return;
+    }
+    if (line[0] == '#') {
+        ++stats_.commentLines;
+        if (!seenEntry_ && IsValidUtf8(line, 0, line.size()))
+            comments_.push_back(Trim(line, 1, line.size()));
+        return;
+    }
+    if (!IsValidUtf8(line, 0, line.size()))
+        return Skip(Malformed::InvalidUtf8);
+    const size_t separator = line.find(kSideSeparator);
+    if (separator == std::string::npos)
+        return Skip(Malformed::NoSeparator);
+    if (line.find(kSideSeparator, separator + 1) != std::string::npos)
+        return Skip(Malformed::SeveralSeparators);
+    const std::string german = line.substr(0, separator);
+    const std::string english = line.substr(separator + 4);
+    if (Trim(german).empty() || Trim(english).empty())
+        return Skip(Malformed::EmptySide);
+    if (SeparatorInBrackets(german, english))
+        return Skip(Malformed::SeparatorInBrackets);
+    const std::vector<std::string> germanParts = SplitOn(german, kPartSeparator);
+    const std::vector<std::string> englishParts = SplitOn(english, kPartSeparator);
+    if (germanParts.size() != englishParts.size())
+        return Skip(Malformed::PartCounts);
+
+    seenEntry_ = true;
+    ++stats_.entryLines;
+    for (size_t i = 0; i < germanParts.size(); ++i) {
+        const std::string germanText = CleanPart(germanParts[i], stats_);
+        const std::string englishText = CleanPart(englishParts[i], stats_);
+        AddSources(DictionaryDirection::GermanToEnglish, germanText, englishText);
+        AddSources(DictionaryDirection::EnglishToGerman, englishText, germanText);
+    }
+}
+
+std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
+                        const std::vector<std::string>& comments)
+{
+    static const char* const kVersion[] = {"Version", nullptr};
+    static const char* const kLicence[] = {"License", "Licence", nullptr};
+    const bool german = d == DictionaryDirection::GermanToEnglish;
+
+    std::string text;
+    text += german ? "Vokabix dictionary, German to English\n" : "Vokabix dictionary, English to German\n";
+    text += "Imported by vokabix-import on " + settings.date + "\n";
+    text += "Source: " + settings.sourceName + " (ding word list)\n";
+    text += "Version: " + CommentValue(comments, kVersion) + "\n";
+    text += "License: " + CommentValue(comments, kLicence) + "\n";
+    if (!comments.empty()) {
+        text += "The word list says:\n";
+        for (const std::string& comment : comments)
+            text += "  " + comment + "\n";
+    }
+
+    FixCounts unused;
+    std::string header;
+    std::string line;
+    for (size_t begin = 0; begin < text.size();) {
+        const size_t end = text.find('\n', begin);
+        line.clear();
+        AppendWindows1252(text, begin, end, line, unused);
+        header += line + "\r\n";
+        begin = end + 1;
+    }
+    // A marker in the comments would end the header there and make the rest
+    // of it data.
+    for (DictionaryDirection either : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
+        const std::string marker = InfoFor(either).marker;
+        ReplaceAll(header, marker, marker.substr(0, kMarkerLength - 1) + ".");
+    }
+    return header + InfoFor(d).marker + "\r\n";
+}
+
+ImportResult ImportDing(const std::string& input, const ImportSettings& settings, const ImportProgress& progress)
+{
+    ImportResult result;
+    size_t pos = input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+
+    // Latin-1 or UTF-16 text shows itself in the first lines; better to say
+    // so than to turn a whole word list into skipped lines.
+    {
+        size_t p = pos;
+        for (int line = 1; line <= kCheckedOpeningLines && p < input.size(); ++line) {
+            size_t end = input.find('\n', p);
+            if (end == std::string::npos)
+                end = input.size();
+            if (!IsValidUtf8(input, p, end) || std::memchr(input.data() + p, '\0', end - p) != nullptr) {
+                result.refusal = Refusal::NotUtf8;
+                result.refusedLine = static_cast<uint64_t>(line);
+                return result;
+            }
+            p = end + 1;
+        }
+    }
+
+    DingImporter importer;
+    // Each input byte ends up in about two lines of each file.
+    importer.Reserve(input.size() * 2);
+    int nextReport = 10;
+    std::string line;
+    while (pos < input.size()) {
+        size_t end = input.find('\n', pos);
+        if (end == std::string::npos)
+            end = input.size();
+        line.assign(input, pos, end - pos);
+        importer.AddLine(line);
+        pos = end + 1;
+        if (progress) {
+            const int percent = static_cast<int>(std::min<size_t>(pos, input.size()) * 100 / input.size());
+            if (percent >= nextReport) {
+                progress(importer.Stats().linesRead, percent);
+                nextReport = percent / 10 * 10 + 10;
+            }
+        }
+    }
+
+    result.stats = importer.Stats();
+    result.firstSkipped = importer.FirstSkipped();
+    if (result.stats.entryLines == 0) {
+        result.refusal = Refusal::NoEntries;
+        return result;
+    }
+    for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
+        const int i = static_cast<int>(d);
+        result.header[i] = BuildHeader(d, settings, importer.LeadingComments());
+        result.entries[i] = importer.TakeEntries(d);
+    }
+    return result;
+}

@@ -1,0 +1,127 @@
+// Conversion of a "ding" word list (the format of the trans-de-en package:
+// "German :: English" lines, " | " between parts, "; " between synonyms) into
+// the two dictionary files. Everything here works on strings in memory; the
+// command in import_command.h reads and writes the files.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/dictionary_format.h"
+#include "transliterate.h"
+
+// Why an input line was skipped.
+enum class Malformed : uint8_t {
+    NoSeparator,         // no " :: "
+    SeveralSeparators,   // more than one " :: "
+    PartCounts,          // the sides have different numbers of " | " parts
+    InvalidUtf8,
+    SeparatorInBrackets, // the " :: " stands inside a bracket opened on the German side
+    EmptySide,           // nothing before or after the " :: "
+};
+constexpr int kMalformedKinds = 6;
+const char* MalformedName(Malformed why);
+
+// What one output file received, and what was left out of it.
+struct DirectionStats {
+    uint64_t entries = 0;
+    uint64_t longSources = 0;   // over 40 bytes: written without the column padding
+    uint64_t noLetter = 0;      // sources with no byte the search can start on: left out
+    uint64_t noTranslation = 0; // sources whose other side is empty: left out
+    uint64_t starsDropped = 0;  // "*" would end the source early
+    uint64_t quotesPlain = 0;   // typographic quotes in sources typed as ' and "
+};
+
+struct ImportStats {
+    uint64_t linesRead = 0;
+    uint64_t commentLines = 0;
+    uint64_t blankLines = 0;
+    uint64_t entryLines = 0; // well-formed "German :: English" lines
+    uint64_t malformed[kMalformedKinds] = {};
+    uint64_t emptySynonyms = 0; // "a; ; b", or a synonym that was only hidden text
+    uint64_t hiddenDropped = 0; // <...> spans left out
+    DirectionStats direction[2];
+    FixCounts fixes;
+
+    uint64_t MalformedTotal() const;
+    DirectionStats& Of(DictionaryDirection d) { return direction[static_cast<int>(d)]; }
+    const DirectionStats& Of(DictionaryDirection d) const { return direction[static_cast<int>(d)]; }
+};
+
+struct SkippedLine {
+    uint64_t lineNumber; // from 1
+    Malformed why;
+};
+
+// Feeds on input lines one at a time and collects the entry lines of both
+// directions in input order, which is the word list's own order.
+class DingImporter {
+public:
+    // One input line without its LF; a CR before the LF is ignored.
+    void AddLine(const std::string& line);
+
+    const std::string& Entries(DictionaryDirection d) const { return entries_[static_cast<int>(d)]; }
+    std::string TakeEntries(DictionaryDirection d) { return std::move(entries_[static_cast<int>(d)]); }
+    const ImportStats& Stats() const { return stats_; }
+    // The "#" lines before the first entry: version, copyright, licence, URL.
+    const std::vector<std::string>& LeadingComments() const { return comments_; }
+    // The first few skipped lines, so a user can go and look at them.
+    const std::vector<SkippedLine>& FirstSkipped() const { return skipped_; }
+
+    void Reserve(size_t bytesPerDirection);
+
+private:
+    void Skip(Malformed why);
+    void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation);
+
+    std::string entries_[2];
+    ImportStats stats_;
+    std::vector<std::string> comments_;
+    std::vector<SkippedLine> skipped_;
+    bool seenEntry_ = false;
+};
+
+enum class Refusal : uint8_t {
+    None,
+    NotUtf8,   // the opening lines are not UTF-8 text
+    NoEntries, // not one "German :: English" line
+};
+
+struct ImportSettings {
+    std::string sourceName; // as the header should name it
+    std::string date;       // the day of the import, YYYY-MM-DD
+};
+
+struct ImportResult {
+    Refusal refusal = Refusal::None;
+    uint64_t refusedLine = 0; // for NotUtf8: the first line that is not UTF-8 text
+    std::string header[2];    // each ends with its direction's marker and CR LF
+    std::string entries[2];
+    ImportStats stats;
+    std::vector<SkippedLine> firstSkipped;
+
+    const std::string& Header(DictionaryDirection d) const { return header[static_cast<int>(d)]; }
+    const std::string& Entries(DictionaryDirection d) const { return entries[static_cast<int>(d)]; }
+};
+
+// How many opening lines must be UTF-8 text for the input to be taken.
+constexpr int kCheckedOpeningLines = 50;
+
+// Called as the import passes each tenth of the input.
+using ImportProgress = std::function<void(uint64_t linesDone, int percent)>;
+
+ImportResult ImportDing(const std::string& input, const ImportSettings& settings,
+                        const ImportProgress& progress = ImportProgress());
+
+// The free header of a dictionary file: where it came from, the word list's
+// version and licence, the import date, then the marker line. The marker text
+// appears nowhere else in it, whatever the comments say.
+std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
+                        const std::vector<std::string>& comments);
+
+// One line in the reader's form: sources up to 40 bytes padded so the "*"
+// stands in column 43, longer ones followed by one blank and the "*".
+// Returns true for a long source.
+bool AppendEntryLine(std::string& out, const std::string& source, const std::string& translation);
