@@ -10,7 +10,7 @@ const char kAboutText[kAboutLines][kAboutLineChars + 1] = {
     "German > English Module Done 08/30/07                         ",
     "English > German Module Expected by Spring 2009               ",
     "Platform  : Microsoft Windows, 32-bit (Win32 API)             ",
-    "          : tested under Wine 8.0 (Windows 10 as Wine reports)",
+    "          : tested under Wine 8.0, which reports Windows 7    ",
     "Author    : the Vokabix developers                            ",
     "Licence   : MIT                                               ",
     "Compiler  : MinGW-w64 GCC 12 (i686-w64-mingw32-g++-posix)     ",
