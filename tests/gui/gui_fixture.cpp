@@ -4,9 +4,34 @@
 #include <fstream>
 #include <sstream>
 
+#include "list/result_list.h"
 #include "shell/startup.h"
 
 MessageBoxAnswerer* MessageBoxAnswerer::current_ = nullptr;
+ListTextRecorder* ListTextRecorder::current_ = nullptr;
+
+ListTextRecorder::ListTextRecorder()
+{
+    current_ = this;
+    listTextHook = Hook;
+}
+
+ListTextRecorder::~ListTextRecorder()
+{
+    listTextHook = nullptr;
+    current_ = nullptr;
+}
+
+void PrintTo(const ListTextSeen& drawn, std::ostream* out)
+{
+    *out << "(" << drawn.x << ", " << drawn.y << ", \"" << drawn.text << "\")";
+}
+
+void ListTextRecorder::Hook(int x, int y, const char* text, int length)
+{
+    if (current_ != nullptr)
+        current_->texts_.push_back({x, y, std::string(text, static_cast<size_t>(length))});
+}
 
 MessageBoxAnswerer::MessageBoxAnswerer()
 {
@@ -82,6 +107,26 @@ void ProgramTest::SetUp()
 
 void ProgramTest::TearDown()
 {
+    Stop();
+
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    SetCurrentDirectoryA(temp);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string path = folder + "\\" + found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void ProgramTest::Stop()
+{
     for (HWND window : app.pictures.windows)
         if (IsWindow(window))
             DestroyWindow(window);
@@ -114,21 +159,22 @@ void ProgramTest::TearDown()
     UnregisterClassA("ShowKbd Class", instance);
     UnregisterClassA("ShowKbd Class", nullptr);
     ResetAppState();
+}
 
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    SetCurrentDirectoryA(temp);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string path = folder + "\\" + found.cFileName;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+int ProgramTest::MeasurePageRows()
+{
+    static int page = -1;
+    if (page < 0) {
+        WriteFile("GerEng.dat", GerEngFile(FixedLine("xa", "t")));
+        Start();
+        page = PageRows(app.list);
+        Stop();
+        RemoveFile("GerEng.dat");
+        boxes.Clear();
+        // The quit belonged to the run just taken down.
+        quitPosted = false;
     }
-    RemoveDirectoryA(folder.c_str());
+    return page;
 }
 
 void ProgramTest::WriteFile(const std::string& name, const std::string& bytes)

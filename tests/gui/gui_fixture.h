@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,36 @@ private:
     static MessageBoxAnswerer* current_;
 };
 
+// One text the result list drew, where it drew it.
+struct ListTextSeen {
+    int x;
+    int y;
+    std::string text;
+};
+
+inline bool operator==(const ListTextSeen& a, const ListTextSeen& b)
+{
+    return a.x == b.x && a.y == b.y && a.text == b.text;
+}
+void PrintTo(const ListTextSeen& drawn, std::ostream* out);
+
+// Records every text the result list draws, for as long as it lives; only
+// one at a time.
+class ListTextRecorder {
+public:
+    ListTextRecorder();
+    ~ListTextRecorder();
+    ListTextRecorder(const ListTextRecorder&) = delete;
+    ListTextRecorder& operator=(const ListTextRecorder&) = delete;
+    const std::vector<ListTextSeen>& Texts() const { return texts_; }
+    void Clear() { texts_.clear(); }
+
+private:
+    static void Hook(int x, int y, const char* text, int length);
+    std::vector<ListTextSeen> texts_;
+    static ListTextRecorder* current_;
+};
+
 // Dictionary lines in the form the program writes.
 std::string FixedLine(const std::string& source, const std::string& translation);
 std::string GerEngFile(const std::string& data);
@@ -55,6 +86,13 @@ protected:
 
     // Runs the program's start-up with the files written so far.
     void Start();
+    // Takes the running program down as the end of a test does, but keeps
+    // the folder and its files, so a test can start the program again.
+    void Stop();
+    // Rows per page of the list on this desktop, measured once per process
+    // by a start with a one-line dictionary (the window's size does not
+    // depend on the data). Call before writing the test's own files.
+    int MeasurePageRows();
     // Handles every waiting message the way the program's loop does.
     void Pump();
     // A key as the loop sees it: a key-down for the window with the focus.

@@ -56,6 +56,8 @@ private:
 // file could not be opened for writing or the line did not get there whole.
 bool WriteEntryRecord()
 {
+    if (IsReadOnlyFile(app.dictionary.fileName))
+        return false;
     ScopedHandle file(CreateFileA(app.dictionary.fileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())

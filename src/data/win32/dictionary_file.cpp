@@ -19,8 +19,7 @@ void PushScrollInfo()
 void OpenAndMap()
 {
     DictionaryFile& d = app.dictionary;
-    HANDLE file = CreateFileA(d.fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenDataFile(d.fileName);
     if (file == INVALID_HANDLE_VALUE) {
         d.fileHandle = nullptr;
         ShowDataFileError();
@@ -41,6 +40,20 @@ void OpenAndMap()
 }
 
 } // namespace
+
+bool IsReadOnlyFile(const char* fileName)
+{
+    const DWORD attributes = GetFileAttributesA(fileName);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+HANDLE OpenDataFile(const char* fileName)
+{
+    if (IsReadOnlyFile(fileName))
+        return INVALID_HANDLE_VALUE;
+    return CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
 
 void ShowDataFileError()
 {

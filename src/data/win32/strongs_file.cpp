@@ -7,8 +7,7 @@
 void OpenStrongsFile()
 {
     StrongsList& s = app.strongs;
-    HANDLE file = CreateFileA("strongs.dat", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenDataFile("strongs.dat");
     if (file == INVALID_HANDLE_VALUE) {
         s.fileHandle = nullptr;
         ShowDataFileError();

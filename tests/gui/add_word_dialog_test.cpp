@@ -1,0 +1,384 @@
+#include "gui_fixture.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "data/win32/append_entry.h"
+#include "list/result_list.h"
+#include "shell/startup.h"
+
+namespace {
+
+struct PaintedText {
+    int x;
+    int y;
+    std::string text;
+    const char* address; // where in memory the painter read it
+};
+
+std::vector<PaintedText>* paintedTexts = nullptr;
+
+void RecordPaintedText(int x, int y, const char* text, int length)
+{
+    paintedTexts->push_back({x, y, std::string(text, static_cast<size_t>(length)), text});
+}
+
+// Repaints the whole main window now and returns what the list drew.
+std::vector<PaintedText> RepaintList()
+{
+    std::vector<PaintedText> texts;
+    paintedTexts = &texts;
+    listTextHook = RecordPaintedText;
+    InvalidateRect(app.mainWindow, nullptr, TRUE);
+    UpdateWindow(app.mainWindow);
+    listTextHook = nullptr;
+    paintedTexts = nullptr;
+    return texts;
+}
+
+std::string Blanks(size_t count)
+{
+    return std::string(count, ' ');
+}
+
+// The seam makes every write stop short until it is put back, so it is put
+// back however the test ends.
+class ShortWrites {
+public:
+    explicit ShortWrites(int32_t limit) { appendWriteLimitForTests = limit; }
+    ~ShortWrites() { appendWriteLimitForTests = -1; }
+};
+
+const std::string kGerEngData = FixedLine("Hand", "hand") + NumberedLines("xa", 3);
+const std::string kEngGerData = FixedLine("hand", "Hand") + NumberedLines("xe", 3);
+
+class AddWordDialog : public ProgramTest {
+protected:
+    void StartGerman()
+    {
+        WriteFile("GerEng.dat", GerEngFile(kGerEngData));
+        Start();
+        ASSERT_NE(app.addWordDialog, nullptr);
+        ASSERT_NE(app.searchDialog, nullptr);
+    }
+
+    // Both dialogs closed, then the English add command as the user gives it.
+    void SwitchToEnglish()
+    {
+        SendMessageA(app.addWordDialog, WM_COMMAND, IDCANCEL, 0);
+        Pump();
+        WriteFile("EngGer.dat", EngGerFile(kEngGerData));
+        Command(IDM_ADD_ENG_GER);
+        ASSERT_NE(app.addWordDialog, nullptr);
+        ASSERT_EQ(app.direction, DictionaryDirection::EnglishToGerman);
+    }
+
+    HWND EntryEdit() const { return GetDlgItem(app.addWordDialog, IDC_ENTRY_EDIT); }
+    HWND AddBox() const { return GetDlgItem(app.addWordDialog, IDC_GERMAN_KBD); }
+    HWND SearchBox() const { return GetDlgItem(app.searchDialog, IDC_GERMAN_KBD); }
+    std::string EntryField() const { return EditText(app.addWordDialog, IDC_ENTRY_EDIT); }
+
+    void FocusOn(HWND window)
+    {
+        SetFocus(window);
+        Pump();
+    }
+
+    // Types the entry into the add-word dialog and presses Enter there.
+    void AddEntry(const std::string& entry)
+    {
+        FocusOn(EntryEdit());
+        SetDlgItemTextA(app.addWordDialog, IDC_ENTRY_EDIT, "");
+        Type(entry);
+        Key(VK_RETURN);
+    }
+
+    void SearchFor(const std::string& text)
+    {
+        SetDlgItemTextA(app.searchDialog, IDC_SEARCH_EDIT, text.c_str());
+        FocusOn(GetDlgItem(app.searchDialog, IDC_SEARCH_EDIT));
+        Key(VK_RETURN);
+    }
+
+    // The program holds its dictionary open without sharing, so nobody else
+    // may read it meanwhile: the bytes are read through the program's own
+    // handle, at an explicit offset, since the program never reads through
+    // the file position.
+    std::string FileBytes(const std::string& name)
+    {
+        HANDLE file = app.dictionary.fileHandle;
+        if (file == nullptr || name != app.dictionary.fileName)
+            return ReadFile(name);
+        LARGE_INTEGER size{};
+        EXPECT_TRUE(GetFileSizeEx(file, &size));
+        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+        OVERLAPPED at{};
+        DWORD got = 0;
+        EXPECT_TRUE(::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, &at));
+        bytes.resize(got);
+        return bytes;
+    }
+
+    // The dictionary is mapped again and covers the whole file as it is now.
+    void ExpectDictionaryOpenOver(const std::string& name)
+    {
+        ASSERT_NE(app.dictionary.fileHandle, nullptr);
+        EXPECT_NE(app.dictionary.view, nullptr);
+        EXPECT_EQ(app.dictionary.fileSize, FileBytes(name).size());
+    }
+
+    void ExpectSixMenuItemsEnabled()
+    {
+        for (UINT id : {IDM_TRANS, IDM_TRANS_GER_ENG, IDM_TRANS_ENG_GER, IDM_ADD, IDM_ADD_GER_ENG, IDM_ADD_ENG_GER})
+            EXPECT_FALSE(Grayed(id)) << id;
+    }
+};
+
+TEST_F(AddWordDialog, TemplateAndCaptionFollowTheDirection)
+{
+    StartGerman();
+    AddWordDialogTemplate expected;
+    BuildAddWordDialogTemplate(expected, app.geometry, DictionaryDirection::GermanToEnglish);
+    EXPECT_EQ(0, std::memcmp(app.addWordTemplate.bytes, expected.bytes, kAddWordTemplateBytes));
+    int16_t y = 0;
+    std::memcpy(&y, app.addWordTemplate.bytes + 12, 2);
+    EXPECT_LT(y, 0) << "the add-word dialog stands above the main window's client area";
+    EXPECT_EQ(Text(app.addWordDialog), "AddWord : German To English" + Blanks(53));
+    EXPECT_EQ(Text(AddBox()), " German Keyboard       ");
+
+    SwitchToEnglish();
+    BuildAddWordDialogTemplate(expected, app.geometry, DictionaryDirection::EnglishToGerman);
+    EXPECT_EQ(0, std::memcmp(app.addWordTemplate.bytes, expected.bytes, kAddWordTemplateBytes));
+    EXPECT_EQ(Text(app.addWordDialog), "AddWord : English To German" + Blanks(53));
+}
+
+TEST_F(AddWordDialog, EntriesAreAppendedWholeAndInOrderAndFoundAtOnce)
+{
+    StartGerman();
+    const std::string before = FileBytes("GerEng.dat");
+    ASSERT_EQ(before, GerEngFile(kGerEngData));
+    HWND dialog = app.addWordDialog;
+
+    AddEntry("Haus (n) house");
+    const std::string line = "Haus (n)" + Blanks(35) + "*house\r\n";
+    ASSERT_EQ(line.size(), 51u);
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + line);
+    EXPECT_EQ(EntryField(), "") << "the field is emptied once the line is on disk";
+    EXPECT_EQ(app.addWordDialog, dialog) << "the dialog stays open for the next entry";
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_TRUE(boxes.Seen().empty());
+    ExpectDictionaryOpenOver("GerEng.dat");
+
+    AddEntry("Maus mouse");
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + line + "Maus " + Blanks(38) + "*mouse\r\n");
+    EXPECT_EQ(EntryField(), "");
+
+    // The re-opened dictionary reaches to the new end of the file.
+    SearchFor("Haus");
+    EXPECT_EQ(app.results.resultCount, 1);
+    const std::vector<PaintedText> rows = RepaintList();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text, "Haus (n)" + Blanks(35));
+    EXPECT_EQ(rows[1].text, "house");
+    SearchFor("Maus");
+    EXPECT_EQ(app.results.resultCount, 1);
+}
+
+TEST_F(AddWordDialog, RefusedEntriesLeaveFileAndFieldAsTheyWere)
+{
+    StartGerman();
+    const std::string german = FileBytes("GerEng.dat");
+    ASSERT_EQ(german, GerEngFile(kGerEngData));
+
+    struct Refusal {
+        std::string entry;
+        std::string text; // empty: no box at all
+    };
+    const Refusal refusals[] = {
+        {std::string(40, 'W') + " word", "Source entry is 1   bytes too long."},
+        {"Haus (n) ::  ", ""},
+        {"Haus", kEntryNeedsBothPartsMessage},
+        {":house", kEntryNeedsBothPartsMessage},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE("'" + r.entry + "'");
+        boxes.Clear();
+        AddEntry(r.entry);
+        EXPECT_EQ(FileBytes("GerEng.dat"), german);
+        EXPECT_EQ(EntryField(), r.entry);
+        if (r.text.empty()) {
+            EXPECT_TRUE(boxes.Seen().empty());
+        } else {
+            ASSERT_EQ(boxes.Seen().size(), 1u);
+            EXPECT_EQ(boxes.Seen()[0].caption, "Source Entry Error");
+            EXPECT_EQ(boxes.Seen()[0].text, r.text);
+            EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
+        }
+        ExpectDictionaryOpenOver("GerEng.dat");
+    }
+
+    SwitchToEnglish();
+    const std::string english = FileBytes("EngGer.dat");
+    ASSERT_EQ(english, EngGerFile(kEngGerData));
+    boxes.Clear();
+    AddEntry("house Haus");
+    EXPECT_EQ(FileBytes("EngGer.dat"), english);
+    EXPECT_EQ(EntryField(), "house Haus");
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].caption, "Source Entry Error");
+    EXPECT_EQ(boxes.Seen()[0].text, "No End-Of-Source marker (colon) found.");
+    EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
+    ExpectDictionaryOpenOver("EngGer.dat");
+
+    // With the colon the same entry goes in.
+    AddEntry("house: Haus");
+    EXPECT_EQ(FileBytes("EngGer.dat"), english + "house" + Blanks(38) + "* Haus\r\n");
+}
+
+TEST_F(AddWordDialog, AFailedWriteKeepsTheEntryAndTellsTheUser)
+{
+    StartGerman();
+    const std::string before = FileBytes("GerEng.dat");
+    ASSERT_EQ(before, GerEngFile(kGerEngData));
+    {
+        ShortWrites shortWrites(10);
+        AddEntry("Haus (n) house");
+    }
+    EXPECT_EQ(FileBytes("GerEng.dat"), before) << "the ten bytes written are cut off again";
+    EXPECT_EQ(EntryField(), "Haus (n) house");
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].caption, " ! ERROR !");
+    EXPECT_EQ(boxes.Seen()[0].text, kEntryNotWrittenMessage);
+    EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
+    ExpectDictionaryOpenOver("GerEng.dat");
+
+    // The kept text goes in with the next Enter.
+    boxes.Clear();
+    FocusOn(EntryEdit());
+    Key(VK_RETURN);
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + "Haus (n)" + Blanks(35) + "*house\r\n");
+    EXPECT_EQ(EntryField(), "");
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(AddWordDialog, AReadOnlyFileKeepsTheEntryAndTellsTheUser)
+{
+    StartGerman();
+    const std::string before = FileBytes("GerEng.dat");
+    ASSERT_EQ(before, GerEngFile(kGerEngData));
+    const std::string path = folder + "\\GerEng.dat";
+    // The program holds the file open without sharing, yet the attribute can
+    // be set meanwhile: that is no access to the data, so the share mode does
+    // not stand in the way. Starting with a read-only file would test
+    // nothing here, since the program cannot open such a dictionary at all.
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY)) << GetLastError();
+
+    AddEntry("Haus (n) house");
+    EXPECT_EQ(FileBytes("GerEng.dat"), before);
+    EXPECT_EQ(EntryField(), "Haus (n) house");
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    EXPECT_EQ(boxes.Seen()[0].caption, " ! ERROR !");
+    EXPECT_EQ(boxes.Seen()[0].text, kEntryNotWrittenMessage);
+    EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
+    // The open after the append needs write access too, so it reports the
+    // file and leaves the dictionary closed.
+    EXPECT_EQ(boxes.Seen()[1].owner, app.mainWindow);
+    EXPECT_EQ(boxes.Seen()[1].text,
+              " Can't find the data file. This file must be in the same directory as Vokabix.exe");
+    EXPECT_EQ(app.dictionary.fileHandle, nullptr);
+
+    // Writable again, the kept text goes in with the next Enter and the
+    // dictionary is open once more.
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    boxes.Clear();
+    FocusOn(EntryEdit());
+    Key(VK_RETURN);
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(EntryField(), "");
+    ExpectDictionaryOpenOver("GerEng.dat");
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + "Haus (n)" + Blanks(35) + "*house\r\n");
+}
+
+TEST_F(AddWordDialog, TheListStaysOnScreenAcrossAnAppend)
+{
+    StartGerman();
+    const std::vector<PaintedText> before = RepaintList();
+    ASSERT_EQ(before.size(), 6u) << "the three x lines of the start-up search";
+
+    AddEntry("Haus (n) house");
+    ASSERT_EQ(EntryField(), "");
+    const std::vector<PaintedText> after = RepaintList();
+    ASSERT_EQ(after.size(), before.size());
+    const char* view = reinterpret_cast<const char*>(app.dictionary.view);
+    for (size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].x, before[i].x);
+        EXPECT_EQ(after[i].y, before[i].y);
+        EXPECT_EQ(after[i].text, before[i].text);
+        // Read from the view mapped after the append, never the old one.
+        EXPECT_GE(after[i].address, view);
+        EXPECT_LE(after[i].address + after[i].text.size(), view + app.dictionary.fileSize);
+    }
+}
+
+TEST_F(AddWordDialog, CheckBoxesFollowEachOtherBothWays)
+{
+    StartGerman();
+    const HKL before = GetKeyboardLayout(0);
+    SendMessageA(SearchBox(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(SendMessageA(SearchBox(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(AddBox(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Text(SearchBox()), " German Keyboard In Use");
+    EXPECT_EQ(Text(AddBox()), " German Keyboard In Use");
+    EXPECT_NE(app.germanLayout, nullptr);
+
+    SendMessageA(AddBox(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(SendMessageA(SearchBox(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(AddBox(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(Text(SearchBox()), " German Keyboard       ");
+    EXPECT_EQ(Text(AddBox()), " German Keyboard       ");
+    EXPECT_EQ(app.germanLayout, nullptr);
+    EXPECT_TRUE(GetFocus() == app.addWordDialog || IsChild(app.addWordDialog, GetFocus()))
+        << "the focus stays in the dialog whose box was clicked";
+    ActivateKeyboardLayout(before, 0);
+}
+
+TEST_F(AddWordDialog, CancelFromEitherDialogClosesBoth)
+{
+    StartGerman();
+    ASSERT_EQ(app.results.resultCount, 3);
+    FocusOn(EntryEdit());
+    Key(VK_ESCAPE);
+    EXPECT_EQ(app.addWordDialog, nullptr);
+    EXPECT_EQ(app.searchDialog, nullptr);
+    ExpectSixMenuItemsEnabled();
+    EXPECT_EQ(app.results.resultCount, 0);
+    EXPECT_EQ(ScrollInfo().nPos, 0);
+    EXPECT_EQ(GetFocus(), app.mainWindow);
+    EXPECT_EQ(app.dictionary.fileHandle, nullptr);
+    EXPECT_TRUE(RepaintList().empty());
+
+    // Again with both open, now closed with the search dialog's close box.
+    Command(IDM_TRANS_GER_ENG);
+    Command(IDM_ADD_GER_ENG);
+    SearchFor("x");
+    ASSERT_EQ(app.results.resultCount, 3);
+    ASSERT_TRUE(Grayed(IDM_ADD));
+    HWND add = app.addWordDialog;
+    SendMessageA(app.searchDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_EQ(app.addWordDialog, nullptr);
+    EXPECT_EQ(app.searchDialog, nullptr);
+    EXPECT_FALSE(IsWindow(add));
+    ExpectSixMenuItemsEnabled();
+    EXPECT_EQ(GetFocus(), app.mainWindow);
+    // The search dialog lets go of the dictionary while the add-word dialog
+    // still stands, so the count of the last search is left as it was; with
+    // no view mapped the list draws nothing all the same.
+    EXPECT_EQ(app.dictionary.view, nullptr);
+    EXPECT_TRUE(RepaintList().empty()) << "the list shows nothing with the dictionary closed";
+}
+
+} // namespace
