@@ -16,32 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "../common/dictionary_lines.h"
+
 namespace {
 
-// --- Dictionary files ---------------------------------------------------------
-
-std::string FixedLine(const std::string& source, const std::string& translation)
-{
-    std::string line = source;
-    if (line.size() < 43)
-        line.append(43 - line.size(), ' ');
-    return line + "*" + translation + "\r\n";
-}
-
-std::string GerEngFile(const std::string& data)
-{
-    return "Vokabix end-to-end data\r\nGerEng Data Starts Here:\r\n" + data;
-}
-
-std::string NumberedLines(const std::string& stem, int count)
-{
-    std::string lines;
-    for (int i = 0; i < count; ++i)
-        lines += FixedLine(stem + std::to_string(i), "t" + std::to_string(i));
-    return lines;
-}
-
-// Under Wine the Unix root is drive Z:.
 std::string WindowsPath(std::string path)
 {
     std::replace(path.begin(), path.end(), '/', '\\');

@@ -10,37 +10,6 @@
 
 namespace {
 
-struct PaintedText {
-    int x;
-    int y;
-    std::string text;
-    const char* address; // where in memory the painter read it
-};
-
-std::vector<PaintedText>* paintedTexts = nullptr;
-
-void RecordPaintedText(int x, int y, const char* text, int length)
-{
-    paintedTexts->push_back({x, y, std::string(text, static_cast<size_t>(length)), text});
-}
-
-// Repaints the whole main window now and returns what the list drew.
-std::vector<PaintedText> RepaintList()
-{
-    std::vector<PaintedText> texts;
-    paintedTexts = &texts;
-    listTextHook = RecordPaintedText;
-    InvalidateRect(app.mainWindow, nullptr, TRUE);
-    UpdateWindow(app.mainWindow);
-    listTextHook = nullptr;
-    paintedTexts = nullptr;
-    return texts;
-}
-
-std::string Blanks(size_t count)
-{
-    return std::string(count, ' ');
-}
 
 // The seam makes every write stop short until it is put back, so it is put
 // back however the test ends.
@@ -177,7 +146,7 @@ TEST_F(AddWordDialog, EntriesAreAppendedWholeAndInOrderAndFoundAtOnce)
     // The re-opened dictionary reaches to the new end of the file.
     SearchFor("Haus");
     EXPECT_EQ(app.results.resultCount, 1);
-    const std::vector<PaintedText> rows = RepaintList();
+    const std::vector<ListTextSeen> rows = RepaintList();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].text, "Haus (n)" + Blanks(35));
     EXPECT_EQ(rows[1].text, "house");
@@ -303,12 +272,12 @@ TEST_F(AddWordDialog, AReadOnlyFileKeepsTheEntryAndTellsTheUser)
 TEST_F(AddWordDialog, TheListStaysOnScreenAcrossAnAppend)
 {
     StartGerman();
-    const std::vector<PaintedText> before = RepaintList();
+    const std::vector<ListTextSeen> before = RepaintList();
     ASSERT_EQ(before.size(), 6u) << "the three x lines of the start-up search";
 
     AddEntry("Haus (n) house");
     ASSERT_EQ(EntryField(), "");
-    const std::vector<PaintedText> after = RepaintList();
+    const std::vector<ListTextSeen> after = RepaintList();
     ASSERT_EQ(after.size(), before.size());
     const char* view = reinterpret_cast<const char*>(app.dictionary.view);
     for (size_t i = 0; i < after.size(); ++i) {

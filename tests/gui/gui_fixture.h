@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/dictionary_lines.h"
 #include "shell/app_state.h"
 
 struct MessageBoxSeen {
@@ -41,6 +42,7 @@ struct ListTextSeen {
     int x;
     int y;
     std::string text;
+    const char* address; // where in memory the painter read it
 };
 
 inline bool operator==(const ListTextSeen& a, const ListTextSeen& b)
@@ -66,12 +68,11 @@ private:
     static ListTextRecorder* current_;
 };
 
-// Dictionary lines in the form the program writes.
-std::string FixedLine(const std::string& source, const std::string& translation);
-std::string GerEngFile(const std::string& data);
-std::string EngGerFile(const std::string& data);
-// count lines "<stem><i>" for i = 0..count-1, each with translation "t<i>".
-std::string NumberedLines(const std::string& stem, int count);
+// Repaints the whole main window now and returns what the list drew.
+std::vector<ListTextSeen> RepaintList();
+
+std::string Blanks(size_t count);
+
 
 class ProgramTest : public ::testing::Test {
 protected:

@@ -29,8 +29,8 @@ std::vector<ListTextSeen> Rows(const std::string& stem, int first, int count, in
     std::vector<ListTextSeen> texts;
     for (int i = 0; i < count; ++i) {
         const std::string n = std::to_string(first + i);
-        texts.push_back({0, y + i * pitch, SourceOf(stem + n)});
-        texts.push_back({kTranslationX, y + i * pitch, "t" + n});
+        texts.push_back({0, y + i * pitch, SourceOf(stem + n), nullptr});
+        texts.push_back({kTranslationX, y + i * pitch, "t" + n, nullptr});
     }
     return texts;
 }

@@ -11,40 +11,6 @@
 
 namespace {
 
-struct PaintedText {
-    int x;
-    int y;
-    std::string text;
-    bool operator==(const PaintedText& other) const
-    {
-        return x == other.x && y == other.y && text == other.text;
-    }
-};
-
-std::vector<PaintedText>* paintedTexts = nullptr;
-
-void RecordPaintedText(int x, int y, const char* text, int length)
-{
-    paintedTexts->push_back({x, y, std::string(text, static_cast<size_t>(length))});
-}
-
-// Repaints the whole main window now and returns what the list drew.
-std::vector<PaintedText> RepaintList()
-{
-    std::vector<PaintedText> texts;
-    paintedTexts = &texts;
-    listTextHook = RecordPaintedText;
-    InvalidateRect(app.mainWindow, nullptr, TRUE);
-    UpdateWindow(app.mainWindow);
-    listTextHook = nullptr;
-    paintedTexts = nullptr;
-    return texts;
-}
-
-std::string Blanks(size_t count)
-{
-    return std::string(count, ' ');
-}
 
 std::string StrongsLine(const std::string& a, const std::string& b, const std::string& c, const std::string& d)
 {
@@ -184,7 +150,7 @@ TEST_F(SearchDialog, EnterSearchesForTheTypedTextOnlyWhenThereIsOne)
     EXPECT_EQ(app.searchLength, 4u);
     EXPECT_EQ(app.results.resultCount, 3) << "Haus, Hausboot, Haustier";
     EXPECT_EQ(ScrollInfo().nMax, 3);
-    const std::vector<PaintedText> rows = RepaintList();
+    const std::vector<ListTextSeen> rows = RepaintList();
     ASSERT_EQ(rows.size(), 6u) << "three rows of two columns";
     EXPECT_EQ(rows[0].text.substr(0, 5), "Haus ");
     EXPECT_EQ(rows[1].text, "house");
@@ -358,7 +324,7 @@ TEST_F(SearchDialog, F4InEitherDialogShowsTheListAsTheMainWindowDoes)
         EXPECT_EQ(app.strongs.loaded, 1);
         EXPECT_TRUE(Grayed(IDM_STRONGS));
         EXPECT_EQ(GetFocus(), app.mainWindow);
-        const std::vector<PaintedText> rows = RepaintList();
+        const std::vector<ListTextSeen> rows = RepaintList();
         // A search closes the list again, ready for the next key.
         SetDlgItemTextA(app.searchDialog, IDC_SEARCH_EDIT, "x");
         FocusOn(SearchEdit());
@@ -366,13 +332,13 @@ TEST_F(SearchDialog, F4InEitherDialogShowsTheListAsTheMainWindowDoes)
         EXPECT_EQ(app.strongs.loaded, 0);
         return rows;
     };
-    const std::vector<PaintedText> fromSearch = showFrom(SearchEdit());
-    const std::vector<PaintedText> fromAdd = showFrom(EntryEdit());
-    const std::vector<PaintedText> fromMain = showFrom(app.mainWindow);
+    const std::vector<ListTextSeen> fromSearch = showFrom(SearchEdit());
+    const std::vector<ListTextSeen> fromAdd = showFrom(EntryEdit());
+    const std::vector<ListTextSeen> fromMain = showFrom(app.mainWindow);
 
     ASSERT_EQ(fromMain.size(), 12u) << "three records of four columns";
     std::set<int> columns;
-    for (const PaintedText& t : fromMain)
+    for (const ListTextSeen& t : fromMain)
         columns.insert(t.x);
     EXPECT_EQ(columns.size(), 4u);
     EXPECT_EQ(fromMain[7].text, "a brother");
