@@ -3,7 +3,7 @@
 #include "../data/win32/append_entry.h"
 #include "../data/win32/dictionary_file.h"
 #include "../shell/app_state.h"
-#include "dialog_menus.h"
+#include "dialog_common.h"
 #include "german_keyboard.h"
 
 namespace {
@@ -28,11 +28,8 @@ void CreateAddWordDialog()
 {
     if (app.addWordDialog == nullptr) {
         BuildAddWordDialogTemplate(app.addWordTemplate, app.geometry, app.direction);
-        MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, AddWordCaption(app.direction), kAddWordCaptionChars,
-                            reinterpret_cast<LPWSTR>(app.addWordTemplate.bytes + kTitleOffset), 60);
-        HWND dialog = CreateDialogIndirectParamA(app.instance,
-                                                 reinterpret_cast<LPCDLGTEMPLATEA>(app.addWordTemplate.bytes),
-                                                 app.mainWindow, AddWordDialogProc, 0);
+        HWND dialog = CreateDialogFromTemplate(app.addWordTemplate.bytes, AddWordCaption(app.direction),
+                                               kAddWordCaptionChars, 60, AddWordDialogProc);
         if (dialog == nullptr)
             return;
         app.addWordDialog = dialog;

@@ -2,7 +2,7 @@
 
 #include "../data/win32/dictionary_file.h"
 #include "../shell/app_state.h"
-#include "dialog_menus.h"
+#include "dialog_common.h"
 #include "german_keyboard.h"
 
 namespace {
@@ -37,11 +37,8 @@ void RunSearch(HWND dialog)
 void CreateSearchDialog()
 {
     BuildSearchDialogTemplate(app.searchTemplate, app.geometry, app.direction);
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, SearchCaption(app.direction), kSearchCaptionChars,
-                        reinterpret_cast<LPWSTR>(app.searchTemplate.bytes + kTitleOffset), kSearchCaptionChars);
-    HWND dialog = CreateDialogIndirectParamA(app.instance,
-                                             reinterpret_cast<LPCDLGTEMPLATEA>(app.searchTemplate.bytes),
-                                             app.mainWindow, SearchDialogProc, 0);
+    HWND dialog = CreateDialogFromTemplate(app.searchTemplate.bytes, SearchCaption(app.direction),
+                                           kSearchCaptionChars, kSearchCaptionChars, SearchDialogProc);
     if (dialog == nullptr)
         return;
     app.searchDialog = dialog;

@@ -1,0 +1,13 @@
+// What the search and add-word dialogs share: their menu states and how
+// they are created from their templates.
+#pragma once
+#include <windows.h>
+
+// Closing either dialog closes both; afterwards any dictionary and direction
+// may be chosen again.
+void EnableDictionaryMenus();
+
+// Writes the caption into a filled template's title field, converted from the
+// program's code page, and creates the dialog owned by the main window.
+HWND CreateDialogFromTemplate(unsigned char* templateBytes, const char* caption, int captionChars, int titleRoom,
+                              DLGPROC procedure);
