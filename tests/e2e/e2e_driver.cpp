@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../common/dictionary_lines.h"
+#include "../common/top_down_dib.h"
 
 namespace {
 
@@ -251,13 +252,7 @@ class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDown32(width, height);
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);

@@ -2,6 +2,8 @@
 // main window's menu commands as a user would open them.
 #include "gui_fixture.h"
 
+#include "../common/top_down_dib.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -31,17 +33,6 @@ struct Pixels {
     uint32_t At(int x, int y) const { return bits[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
 };
 
-BITMAPINFO TopDown32(int width, int height)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 // What the window's client area shows now, read back through its own DC.
 Pixels ClientPixels(HWND window)

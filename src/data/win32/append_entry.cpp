@@ -13,8 +13,6 @@ const char kEntryNeedsBothPartsMessage[] = "Nothing to add: an entry needs a sou
 
 namespace {
 
-const char kErrorCaption[] = " ! ERROR !";
-
 class FileAppendTarget : public AppendTarget {
 public:
     explicit FileAppendTarget(HANDLE file) : file_(file) {}

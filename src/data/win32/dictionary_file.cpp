@@ -3,19 +3,20 @@
 #include "../../shell/app_state.h"
 #include "strongs_file.h"
 
+const char kErrorCaption[] = " ! ERROR !";
+
 namespace {
 
 const char kDataFileMissing[] =
     " Can't find the data file. This file must be in the same directory as Vokabix.exe";
-const char kErrorCaption[] = " ! ERROR !";
 
 void PushScrollInfo()
 {
     SetScrollInfo(app.mainWindow, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&app.list.scrollInfo), TRUE);
 }
 
-// Opens and maps the file read-write without sharing, copy-on-write, so
-// nobody else changes it under the view and the view never writes back.
+// Opens the file without sharing, so nobody else changes it under the
+// view, and maps it.
 void OpenAndMap()
 {
     DictionaryFile& d = app.dictionary;
@@ -26,17 +27,8 @@ void OpenAndMap()
         return;
     }
     d.fileHandle = file;
-    DWORD high = 0;
-    d.fileSize = GetFileSize(file, &high);
-    // An empty file cannot be mapped; it opens with no view and no data.
-    d.mappingHandle = CreateFileMappingA(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
-    d.view = d.mappingHandle != nullptr
-                 ? static_cast<const unsigned char*>(MapViewOfFile(d.mappingHandle, FILE_MAP_COPY, 0, 0, 0))
-                 : nullptr;
-    // Without a view, or past what 32-bit offsets reach, there is nothing
-    // the search may read.
-    if (d.view == nullptr || high != 0)
-        d.fileSize = 0;
+    d.view = MapDataFile(file, d.mappingHandle);
+    d.fileSize = MappedSize(file, d.view);
 }
 
 } // namespace
@@ -53,6 +45,21 @@ HANDLE OpenDataFile(const char* fileName)
         return INVALID_HANDLE_VALUE;
     return CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
+}
+
+const unsigned char* MapDataFile(HANDLE file, HANDLE& mapping)
+{
+    mapping = CreateFileMappingA(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
+    if (mapping == nullptr)
+        return nullptr;
+    return static_cast<const unsigned char*>(MapViewOfFile(mapping, FILE_MAP_COPY, 0, 0, 0));
+}
+
+uint32_t MappedSize(HANDLE file, const unsigned char* view)
+{
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file, &high);
+    return view == nullptr || high != 0 ? 0 : size;
 }
 
 void ShowDataFileError()

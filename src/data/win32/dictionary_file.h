@@ -2,12 +2,17 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 void OpenDictionary();
 // The open after an append: the same file, grown at its end, so the result
 // table's offsets still reach the same bytes.
 void ReopenDictionaryAfterAppend();
 void SkipDictionaryHeader(const char* marker);
 void CloseDictionary();
+
+// The caption of every box about a data file that cannot be used.
+extern const char kErrorCaption[];
 
 void ShowDataFileError();
 
@@ -21,6 +26,14 @@ bool IsReadOnlyFile(const char* fileName);
 // file is held while the program uses it; INVALID_HANDLE_VALUE when it is
 // missing, read-only, in use or not accessible.
 HANDLE OpenDataFile(const char* fileName);
+
+// Maps an open data file whole, copy-on-write, so the view never writes
+// back. Null when the file cannot be mapped (an empty file cannot).
+const unsigned char* MapDataFile(HANDLE file, HANDLE& mapping);
+
+// The bytes the view lets a reader reach: the file's size, or 0 without a
+// view or past what 32-bit offsets reach.
+uint32_t MappedSize(HANDLE file, const unsigned char* view);
 
 // The search over the open dictionary and the current search text, with the
 // scroll bar and the four-column list handled around it.

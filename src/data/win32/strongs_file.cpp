@@ -14,10 +14,7 @@ void OpenStrongsFile()
         return;
     }
     s.fileHandle = file;
-    s.mappingHandle = CreateFileMappingA(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
-    s.view = s.mappingHandle != nullptr
-                 ? static_cast<const unsigned char*>(MapViewOfFile(s.mappingHandle, FILE_MAP_COPY, 0, 0, 0))
-                 : nullptr;
+    s.view = MapDataFile(file, s.mappingHandle);
 }
 
 void LoadStrongsList()
@@ -34,10 +31,7 @@ void LoadStrongsList()
     app.resultsGeneration = 0; // the table no longer holds dictionary records
     app.results.rowStride = kStrongsStride;
     OpenStrongsFile();
-    DWORD high = 0;
-    s.fileSize = s.fileHandle != nullptr ? GetFileSize(s.fileHandle, &high) : 0;
-    if (s.view == nullptr || high != 0)
-        s.fileSize = 0;
+    s.fileSize = s.fileHandle != nullptr ? MappedSize(s.fileHandle, s.view) : 0;
 
     const StrongsLoad load = ReadStrongsList(s.view, s.fileSize, app.results.table);
     app.results.resultCount = load.lineCount;
