@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "data/dictionary_format.h"
 #include "data/entry_composer.h"
 #include "fuzz_check.h"
 
@@ -73,6 +74,11 @@ Split ExpectedSplit(const unsigned char* text, uint32_t n, DictionaryDirection d
         return {ComposeOutcome::SourceTooLong, source, p};
     if (source == 0 || p == n)
         return {ComposeOutcome::EmptyPart, source, p};
+    uint32_t first = 0;
+    while (first < source && text[first] == ' ')
+        ++first;
+    if (first == source || !IsWordStart(text[first]))
+        return {ComposeOutcome::NoLetterFirst, source, p};
     return {ComposeOutcome::Composed, source, p};
 }
 
@@ -114,6 +120,8 @@ void CheckRun(const Run& run, const unsigned char* text, uint32_t n, DictionaryD
         } else if (run.outcome == ComposeOutcome::SourceTooLong) {
             FUZZ_CHECK(message.size() == 35);
             FUZZ_CHECK(message == TooLongMessage(split.sourceLength - kMaxSourceBytes));
+        } else if (run.outcome == ComposeOutcome::NoLetterFirst) {
+            FUZZ_CHECK(message == kNoLetterFirstMessage);
         } else {
             FUZZ_CHECK(message.empty());
         }

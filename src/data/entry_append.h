@@ -10,6 +10,8 @@ class AppendTarget {
 public:
     virtual ~AppendTarget() = default;
     virtual bool Size(uint64_t& size) = 0;
+    // Reads count bytes from offset; false unless all of them arrive.
+    virtual bool ReadAt(uint64_t offset, unsigned char* bytes, uint32_t count) = 0;
     // Writes at the end of the file; written receives the bytes that got
     // there, also when the call fails.
     virtual bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) = 0;
@@ -23,4 +25,11 @@ enum class AppendResult {
     Damaged,    // the write failed and cutting back failed too
 };
 
+// The longest line the append takes; longer ones are not written.
+constexpr uint32_t kMaxAppendLine = 200;
+
+// A file whose last line has no CR LF (as editors often save it), or only
+// its CR, gets what is missing in front of the new line, in the same write:
+// the new entry always starts a line of its own, and every byte that was in
+// the file stays as it was.
 AppendResult AppendLine(AppendTarget& file, const unsigned char* line, uint32_t length);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 const char kNoSourceMarkerMessage[] = "No End-Of-Source marker (colon) found.";
+const char kNoLetterFirstMessage[] = "Source entry must begin with a letter.";
 const char kSourceEntryErrorCaption[] = "Source Entry Error";
 
 namespace {
@@ -11,6 +12,19 @@ const char kTooLongTemplate[] = "Source entry is     bytes too long.";
 static_assert(sizeof(kTooLongTemplate) == 36, "the too-long text has 35 characters");
 static_assert(sizeof(kTooLongTemplate) <= kComposeMessageBytes, "room for the too-long text");
 static_assert(sizeof(kNoSourceMarkerMessage) <= kComposeMessageBytes, "room for the colon text");
+static_assert(sizeof(kNoLetterFirstMessage) <= kComposeMessageBytes, "room for the letter text");
+
+// The reader starts every entry at its first word-start byte and passes
+// over what comes before it, blanks and all. A source whose first byte after
+// its leading blanks cannot start an entry ("10 zehn") is never where a
+// search begins comparing: the line would read as part of its neighbours.
+bool BeginsWithWordStart(const unsigned char* source, uint32_t length)
+{
+    uint32_t i = 0;
+    while (i < length && source[i] == ' ')
+        ++i;
+    return i < length && IsWordStart(source[i]);
+}
 
 // Where the parse stands: p is the next byte, sourceLength the bytes that
 // belong to the source so far.
@@ -116,6 +130,10 @@ ComposeOutcome ComposeEntry(const unsigned char* text, uint32_t length, Dictiona
     const uint32_t translationLength = c.n - c.p;
     if (c.sourceLength == 0 || translationLength == 0)
         return ComposeOutcome::EmptyPart;
+    if (!BeginsWithWordStart(text, c.sourceLength)) {
+        std::memcpy(message, kNoLetterFirstMessage, sizeof(kNoLetterFirstMessage));
+        return ComposeOutcome::NoLetterFirst;
+    }
 
     unsigned char* out = record.bytes;
     std::memcpy(out, text, c.sourceLength);
@@ -136,6 +154,7 @@ const char* OutcomeName(ComposeOutcome outcome)
     case ComposeOutcome::SourceTooLong: return "SourceTooLong";
     case ComposeOutcome::NothingToAdd: return "NothingToAdd";
     case ComposeOutcome::EmptyPart: return "EmptyPart";
+    case ComposeOutcome::NoLetterFirst: return "NoLetterFirst";
     }
     return "?";
 }

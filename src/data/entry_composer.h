@@ -11,6 +11,7 @@ enum class ComposeOutcome {
     SourceTooLong,  // the source has more than 40 bytes
     NothingToAdd,   // only blanks and colons follow a closed group
     EmptyPart,      // the source or the translation would be empty
+    NoLetterFirst,  // the source does not begin with a byte an entry can begin with
 };
 
 // The edit field is read with room for 127 bytes; the composer never looks
@@ -25,11 +26,13 @@ struct EntryRecord {
 };
 
 extern const char kNoSourceMarkerMessage[];
+extern const char kNoLetterFirstMessage[];
 extern const char kSourceEntryErrorCaption[];
 
 // Splits text by the direction's rules. On Composed the record holds the
 // line; otherwise it is left untouched. message receives the text to show
-// for NoSourceMarker and SourceTooLong, and an empty string otherwise.
+// for NoSourceMarker, SourceTooLong and NoLetterFirst, and an empty string
+// otherwise.
 ComposeOutcome ComposeEntry(const unsigned char* text, uint32_t length, DictionaryDirection direction,
                             EntryRecord& record, char (&message)[kComposeMessageBytes]);
 

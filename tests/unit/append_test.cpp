@@ -29,6 +29,10 @@ public:
         size = static_cast<uint64_t>(info.st_size);
         return true;
     }
+    bool ReadAt(uint64_t offset, unsigned char* bytes, uint32_t count) override
+    {
+        return pread(fd_, bytes, count, static_cast<off_t>(offset)) == static_cast<ssize_t>(count);
+    }
     bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) override
     {
         written = 0;
@@ -95,6 +99,26 @@ TEST_F(Append, WholeLineLandsAtTheEnd)
     EXPECT_EQ(AppendLine(file, Bytes(second), Size(second)), AppendResult::Appended);
     EXPECT_EQ(Contents(), before_ + line + second);
     EXPECT_EQ(file.truncations, 0);
+}
+
+// Editors often save the last line without its CR LF; the new entry must
+// still start a line of its own, with every old byte left as it was.
+TEST_F(Append, ALastLineWithoutItsLineEndGetsOneFirst)
+{
+    const std::string line = FixedLine("Hof", "yard");
+    const struct {
+        std::string tail;
+        std::string added;
+    } cases[] = {{"", ""}, {"*house", "\r\n"}, {"*house\r", "\n"}, {"*house\n", "\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("tail '" + c.tail + "'");
+        ASSERT_EQ(ftruncate(fd_, 0), 0);
+        const std::string old = c.tail.empty() ? "" : "GerEng Data Starts Here:\r\nHaus" + c.tail;
+        ASSERT_EQ(pwrite(fd_, old.data(), old.size(), 0), static_cast<ssize_t>(old.size()));
+        PosixTarget file(fd_, -1);
+        EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::Appended);
+        EXPECT_EQ(Contents(), old + c.added + line);
+    }
 }
 
 TEST_F(Append, ShortWriteIsCutBackToTheOldSize)

@@ -87,6 +87,21 @@ TEST(ComposeGermanToEnglish, EmptySourceOrTranslationIsNeverComposed)
     EXPECT_EQ(Compose(std::string(45, 'w'), kGerEng).outcome, ComposeOutcome::SourceTooLong);
 }
 
+// The reader begins an entry at its first word-start byte, so a source that
+// begins otherwise would read as part of its neighbours and never be found.
+TEST(ComposeEntry, ASourceMustBeginWithALetter)
+{
+    for (const auto& [text, direction] : {std::pair{"10 zehn", kGerEng}, {"(ein) Haus", kGerEng}, {"  :x", kGerEng},
+                                          {" : house", kEngGer}, {"1st: erste", kEngGer}}) {
+        const Composed c = Compose(text, direction);
+        EXPECT_EQ(c.outcome, ComposeOutcome::NoLetterFirst) << "'" << text << "'";
+        EXPECT_EQ(c.message, "Source entry must begin with a letter.");
+        EXPECT_TRUE(c.line.empty());
+    }
+    ExpectSplit("  \xFC" "ber over", kGerEng, "  \xFC" "ber ", "over");
+    ExpectSplit("_x: y", kEngGer, "_x", " y");
+}
+
 TEST(ComposeEnglishToGerman, TheColonEndsTheSource)
 {
     ExpectSplit("to go: gehen", kEngGer, "to go", " gehen");
