@@ -17,6 +17,10 @@ void LayoutList(ListScrollState& state, int32_t lineHeight, const ListRect& clie
     state.rowsToDraw = page < resultCount ? page : resultCount;
     if (state.rowsToDraw < 0)
         state.rowsToDraw = 0;
+    // Every resize repaints the whole list, so a one-row repaint still
+    // waiting from a scroll before it would draw one row into a full page.
+    state.oneLineRepaint = 0;
+    state.updateRect.top = 0;
 }
 
 void BeginScroll(ListScrollState& state)
@@ -29,9 +33,10 @@ ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultC
 {
     ScrollInfo& info = state.scrollInfo;
     const int32_t oldPos = info.nPos;
+    const bool repaintPending = state.oneLineRepaint != 0;
     switch (code) {
     case kScrollEnd:
-        return {false, 0};
+        return {false, 0, false};
     case kScrollLineDown:
         if (info.nPos < resultCount - PageRows(state)) {
             state.oneLineRepaint = 1;
@@ -48,12 +53,20 @@ ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultC
         break;
     default:
         state.oneLineRepaint = 0;
-        return {false, 0};
+        return {false, 0, false};
     }
     if (info.nPos == oldPos)
-        return {false, 0};
+        return {false, 0, false};
+    const int32_t dy = (oldPos - info.nPos) * state.lineHeight;
+    if (repaintPending) {
+        // The strip of the scroll before has not been painted yet and has
+        // moved on with the pixels: one row would leave it blank.
+        state.oneLineRepaint = 0;
+        state.rowsToDraw = PageRows(state);
+        return {true, dy, true};
+    }
     state.rowsToDraw = 1;
-    return {true, (oldPos - info.nPos) * state.lineHeight};
+    return {true, dy, false};
 }
 
 int32_t PlanPaint(ListScrollState& state, int32_t recordSize, int32_t rowLimit, PaintedRow* rows,

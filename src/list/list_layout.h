@@ -30,10 +30,13 @@ enum : uint32_t {
 struct ScrollMove {
     bool moved;       // the caller pushes scrollInfo again and scrolls
     int32_t dy;       // pixels: -lineHeight for a line down, +lineHeight up
+    bool repaintAll;  // a one-row repaint was still waiting: repaint the page
 };
 
 // Decides a scroll request by its code. On a move, sets nPos, rowsToDraw 1,
-// oneLineRepaint and firstRowOffset to the row that comes into view.
+// oneLineRepaint and firstRowOffset to the row that comes into view; when a
+// move comes before the paint of the one before it, asks for a full repaint
+// instead.
 ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultCount, int32_t recordSize);
 
 struct PaintedRow {

@@ -98,7 +98,15 @@ LRESULT ScrollOneLine(HWND window, WPARAM request)
                   app.list.clientRect.bottom};
         RECT update{};
         ScrollWindowEx(window, 0, move.dy, nullptr, &clip, nullptr, &update, SW_INVALIDATE | SW_ERASE);
-        app.list.updateRect = {update.left, update.top, update.right, update.bottom};
+        if (move.repaintAll) {
+            InvalidateRect(window, nullptr, TRUE);
+        } else {
+            app.list.updateRect = {update.left, update.top, update.right, update.bottom};
+            // Painted at once: a held key repeats faster than the queue
+            // gets to WM_PAINT, and each strip must be drawn before the
+            // next scroll moves it.
+            UpdateWindow(window);
+        }
     }
     return 0;
 }

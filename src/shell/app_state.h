@@ -80,7 +80,13 @@ struct AppState {
     SearchDialogTemplate searchTemplate;
     AddWordDialogTemplate addWordTemplate;
     EntryRecord entryRecord;
+    // The German layout and what was there before it: the layout to go back
+    // to, and whether the program loaded the German one itself (only then is
+    // it the program's to unload; the user may have had it long before).
     HKL germanLayout;
+    HKL layoutBeforeGerman;
+    bool germanKeyboardOn;
+    bool germanLayoutLoadedHere;
 
     KeyboardPictures pictures;
     HWND aboutWindow;

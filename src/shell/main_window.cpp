@@ -6,6 +6,7 @@
 #include "../windows/about_window.h"
 #include "../windows/add_word_dialog.h"
 #include "../windows/keyboard_pictures.h"
+#include "../windows/german_keyboard.h"
 #include "../windows/search_dialog.h"
 #include "app_state.h"
 
@@ -33,8 +34,19 @@ LRESULT ExitPath()
         DeleteObject(app.listFont);
     app.listFont = nullptr;
     CloseDictionary();
+    RestoreKeyboardLayout();
     PostQuitMessage(0);
     return 0;
+}
+
+// A window that can take the keyboard focus: the one asked for while it is
+// open, else the add-word dialog, else the main window. A null focus would
+// leave every window deaf to typing until the user clicks one.
+HWND FocusTarget(HWND wanted)
+{
+    if (wanted != nullptr && (wanted == app.mainWindow || wanted == app.searchDialog || wanted == app.addWordDialog))
+        return wanted;
+    return app.addWordDialog != nullptr ? app.addWordDialog : app.mainWindow;
 }
 
 // After a search the keys go where the user wants them next: the list when
@@ -47,14 +59,40 @@ void PlaceFocusAfterSearch(HWND window)
         app.refocusWindow = window;
         SetFocus(window);
     } else if (hits == 0 || hits < page) {
-        app.refocusWindow = app.searchDialog;
-        SetFocus(app.searchDialog);
+        app.refocusWindow = FocusTarget(app.searchDialog);
+        SetFocus(app.refocusWindow);
     }
+}
+
+bool IsOwnWindow(HWND window)
+{
+    DWORD process = 0;
+    return window != nullptr && GetWindowThreadProcessId(window, &process) != 0 &&
+           process == GetCurrentProcessId();
+}
+
+// Coming back from another program puts the keys where the user left them.
+// A move between the program's own windows (Tab, a closed picture or box)
+// already says where the focus goes; sending it elsewhere would undo it.
+void OnActivate(HWND window, WPARAM state, HWND previous)
+{
+    if (state != WA_ACTIVE)
+        return;
+    SetFocus(IsOwnWindow(previous) ? window : FocusTarget(app.refocusWindow));
+}
+
+// A dictionary open with neither dialog is left over from a path that was
+// cut short; a command must never search or add in a file it did not choose.
+void DropStrayDictionary()
+{
+    if (app.dictionary.fileHandle != nullptr && app.searchDialog == nullptr && app.addWordDialog == nullptr)
+        CloseDictionary();
 }
 
 void OpenForSearch(DictionaryDirection direction)
 {
     const DirectionInfo& info = InfoFor(direction);
+    DropStrayDictionary();
     if (app.dictionary.fileHandle == nullptr) {
         app.dictionary.fileName = info.fileName;
         OpenDictionary();
@@ -72,6 +110,7 @@ void OpenForSearch(DictionaryDirection direction)
 
 void OpenForAdding(DictionaryDirection direction)
 {
+    DropStrayDictionary();
     if (app.dictionary.fileHandle == nullptr) {
         app.dictionary.fileName = InfoFor(direction).fileName;
         OpenDictionary();
@@ -205,8 +244,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_ACTIVATE:
-        if (wParam == WA_ACTIVE)
-            SetFocus(app.refocusWindow);
+        OnActivate(window, wParam, reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CREATE:
         InitListScroll();

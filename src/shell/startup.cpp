@@ -121,5 +121,8 @@ int RunMessageLoop()
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) != 0)
         RouteMessage(message);
+    // A quit from outside the exit path must not leave the German layout
+    // behind either.
+    RestoreKeyboardLayout();
     return 0;
 }

@@ -69,5 +69,11 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         DestroyWindow(window);
         return 0;
     }
+    // Drawn again at every paint: covering the window, a theme change or a
+    // remote session would otherwise leave only the background.
+    if (message == WM_PAINT) {
+        DrawAboutText(window);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -16,6 +16,7 @@ void CloseAddWordDialog(HWND dialog)
         DestroyWindow(app.searchDialog);
         app.searchDialog = nullptr;
     }
+    RestoreKeyboardLayout();
     EnableDictionaryMenus();
     // With no add-word dialog left, the close also empties the list.
     CloseDictionary();

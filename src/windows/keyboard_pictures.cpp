@@ -61,9 +61,25 @@ LRESULT PaintKeyboardPicture(HWND window)
 {
     ScopedPaint paint(window);
     HDC memory = CreateCompatibleDC(paint.Get());
-    {
-        ScopedSelect picture(memory, app.pictures.bitmapToPaint);
-        BitBlt(paint.Get(), 0, 0, 350, 148, memory, 0, 0, SRCCOPY);
+    BITMAP picture{};
+    if (app.pictures.bitmapToPaint != nullptr &&
+        GetObjectA(app.pictures.bitmapToPaint, sizeof(picture), &picture) == sizeof(picture)) {
+        ScopedSelect selected(memory, app.pictures.bitmapToPaint);
+        const int width = picture.bmWidth < 350 ? picture.bmWidth : 350;
+        const int height = picture.bmHeight < 148 ? picture.bmHeight : 148;
+        BitBlt(paint.Get(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        // The pictures are a little smaller than the window, whose class
+        // erases no background: what lies beside and below them gets the
+        // picture's own background, its corner colour, rather than
+        // whatever was on the screen before.
+        RECT client{};
+        GetClientRect(window, &client);
+        HBRUSH background = CreateSolidBrush(GetPixel(memory, 0, 0));
+        const RECT right{width, 0, client.right, client.bottom};
+        const RECT below{0, height, width, client.bottom};
+        FillRect(paint.Get(), &right, background);
+        FillRect(paint.Get(), &below, background);
+        DeleteObject(background);
     }
     DeleteDC(memory);
     return 0;

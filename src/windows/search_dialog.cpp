@@ -9,15 +9,17 @@ namespace {
 
 void CloseSearchDialog()
 {
-    // The dictionary goes first, while an open add-word dialog still keeps
-    // the list and the menus as they are.
-    CloseDictionary();
+    // The add-word dialog goes first, so that closing the dictionary after
+    // it empties the list and its scroll bar too: with no dialog left there
+    // is nothing the list could still be shown for.
     if (app.addWordDialog != nullptr) {
         DestroyWindow(app.addWordDialog);
         app.addWordDialog = nullptr;
     }
+    CloseDictionary();
     DestroyWindow(app.searchDialog);
     app.searchDialog = nullptr;
+    RestoreKeyboardLayout();
     EnableDictionaryMenus();
     InvalidateRect(app.mainWindow, nullptr, TRUE);
     SetFocus(app.mainWindow);

@@ -1,6 +1,8 @@
 #include "gui_fixture.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@ namespace {
 
 // The seam makes every write stop short until it is put back, so it is put
 // back however the test ends.
+BOOL WINAPI FailingSetEndOfFile(HANDLE)
+{
+    return FALSE;
+}
+
 class ShortWrites {
 public:
     explicit ShortWrites(int32_t limit) { appendWriteLimitForTests = limit; }
@@ -154,6 +161,29 @@ TEST_F(AddWordDialog, EntriesAreAppendedWholeAndInOrderAndFoundAtOnce)
     EXPECT_EQ(app.results.resultCount, 1);
 }
 
+// Editors often save the last line without its CR LF, or with its CR only.
+// The new entry must start a line of its own, and the old last entry keep
+// its translation.
+TEST_F(AddWordDialog, AnEntryAfterALastLineWithoutItsLineEndStartsALineOfItsOwn)
+{
+    for (const std::string& end : {std::string(), std::string("\r")}) {
+        SCOPED_TRACE(end.empty() ? "no line end" : "CR only");
+        const std::string before = GerEngFile(kGerEngData + "Hund*dog" + end);
+        WriteFile("GerEng.dat", before);
+        Start();
+        AddEntry("Haus (n) house");
+        EXPECT_EQ(FileBytes("GerEng.dat"), before + (end.empty() ? "\r\n" : "\n") + FixedLine("Haus (n)", "house"));
+        EXPECT_EQ(EntryField(), "");
+        SearchFor("Hund");
+        const std::vector<ListTextSeen> rows = RepaintList();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[1].text, "dog");
+        SearchFor("Haus");
+        EXPECT_EQ(app.results.resultCount, 1);
+        Stop();
+    }
+}
+
 TEST_F(AddWordDialog, RefusedEntriesLeaveFileAndFieldAsTheyWere)
 {
     StartGerman();
@@ -169,6 +199,7 @@ TEST_F(AddWordDialog, RefusedEntriesLeaveFileAndFieldAsTheyWere)
         {"Haus (n) ::  ", ""},
         {"Haus", kEntryNeedsBothPartsMessage},
         {":house", kEntryNeedsBothPartsMessage},
+        {"10 zehn", "Source entry must begin with a letter."},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE("'" + r.entry + "'");
@@ -200,6 +231,12 @@ TEST_F(AddWordDialog, RefusedEntriesLeaveFileAndFieldAsTheyWere)
     EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
     ExpectDictionaryOpenOver("EngGer.dat");
 
+    boxes.Clear();
+    AddEntry(" : house");
+    EXPECT_EQ(FileBytes("EngGer.dat"), english) << "a source of blanks alone is never found";
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, "Source entry must begin with a letter.");
+
     // With the colon the same entry goes in.
     AddEntry("house: Haus");
     EXPECT_EQ(FileBytes("EngGer.dat"), english + "house" + Blanks(38) + "* Haus\r\n");
@@ -226,9 +263,165 @@ TEST_F(AddWordDialog, AFailedWriteKeepsTheEntryAndTellsTheUser)
     boxes.Clear();
     FocusOn(EntryEdit());
     Key(VK_RETURN);
-    EXPECT_EQ(FileBytes("GerEng.dat"), before + "Haus (n)" + Blanks(35) + "*house\r\n");
+    const std::string line = FixedLine("Haus (n)", "house");
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + line);
     EXPECT_EQ(EntryField(), "");
     EXPECT_TRUE(boxes.Seen().empty());
+
+    // When the cut-back fails too, the start of the line stays in the file,
+    // and the user is told so rather than that nothing was added.
+    boxes.Clear();
+    {
+        ShortWrites shortWrites(10);
+        ImportPatch noCutBack("kernel32.dll", "SetEndOfFile", reinterpret_cast<void*>(FailingSetEndOfFile));
+        ASSERT_TRUE(noCutBack.Active());
+        AddEntry("Maus mouse");
+    }
+    const std::string mouse = FixedLine("Maus ", "mouse");
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + line + mouse.substr(0, 10));
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, kEntryDamagedMessage);
+    EXPECT_EQ(EntryField(), "Maus mouse");
+    // The next entry starts on a line of its own after the partial one.
+    boxes.Clear();
+    FocusOn(EntryEdit());
+    Key(VK_RETURN);
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(FileBytes("GerEng.dat"), before + line + mouse.substr(0, 10) + "\r\n" + mouse);
+}
+
+// While a box of the add path waits, the search dialog's close box still
+// works and closes both dialogs and the dictionary. The add path must not
+// open the dictionary again behind them, or the next command would keep
+// the German file whatever direction it asks for.
+TEST_F(AddWordDialog, DialogsClosedUnderABoxLeaveNoDictionaryOpen)
+{
+    StartGerman();
+    WriteFile("EngGer.dat", EngGerFile(kEngGerData));
+    const std::string german = FileBytes("GerEng.dat");
+    for (int32_t writeLimit : {-1, 10}) {
+        SCOPED_TRACE(writeLimit < 0 ? "Source Entry Error" : " ! ERROR !");
+        Command(IDM_TRANS_GER_ENG);
+        Command(IDM_ADD_GER_ENG);
+        ASSERT_NE(app.searchDialog, nullptr);
+        boxes.Clear();
+        boxes.WhileUp([] { PostMessageA(app.searchDialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
+        {
+            ShortWrites shortWrites(writeLimit);
+            AddEntry(writeLimit < 0 ? "Haus" : "Haus (n) house");
+        }
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_EQ(app.addWordDialog, nullptr);
+        EXPECT_EQ(app.searchDialog, nullptr);
+        EXPECT_EQ(app.dictionary.fileHandle, nullptr);
+
+        Command(IDM_TRANS_ENG_GER);
+        ASSERT_NE(app.searchDialog, nullptr);
+        EXPECT_EQ(Text(app.searchDialog), "Search English To German" + Blanks(26));
+        EXPECT_STREQ(app.dictionary.fileName, "EngGer.dat");
+        SearchFor("hand");
+        EXPECT_EQ(app.results.resultCount, 1);
+        SendMessageA(app.searchDialog, WM_COMMAND, IDCANCEL, 0);
+        Pump();
+    }
+    EXPECT_EQ(ReadFile("GerEng.dat"), german);
+}
+
+// Wine's layout calls are stubs, so the test stands in for them: a desktop
+// with the user's layouts, of which the program may load and activate more.
+struct FakeLayouts {
+    inline static const HKL kUs = reinterpret_cast<HKL>(0x04090409);
+    inline static const HKL kGerman = reinterpret_cast<HKL>(0x04070407);
+    static std::vector<HKL> loaded;
+    static HKL active;
+    static std::vector<std::string> calls;
+
+    static HKL WINAPI GetLayout(DWORD) { return active; }
+    static int WINAPI GetList(int room, HKL* list)
+    {
+        const int count = static_cast<int>(loaded.size());
+        if (room == 0)
+            return count;
+        for (int i = 0; i < count && i < room; ++i)
+            list[i] = loaded[static_cast<size_t>(i)];
+        return count < room ? count : room;
+    }
+    static HKL WINAPI Load(LPCSTR id, UINT flags)
+    {
+        calls.push_back(std::string("load ") + id + (flags == KLF_ACTIVATE ? " activate" : " ?"));
+        if (std::find(loaded.begin(), loaded.end(), kGerman) == loaded.end())
+            loaded.push_back(kGerman);
+        active = kGerman;
+        return kGerman;
+    }
+    static HKL WINAPI Activate(HKL layout, UINT)
+    {
+        calls.push_back(layout == kUs ? "activate US" : "activate other");
+        const HKL before = active;
+        active = layout;
+        return before;
+    }
+    static BOOL WINAPI Unload(HKL layout)
+    {
+        calls.push_back(layout == kGerman ? "unload German" : "unload other");
+        loaded.erase(std::remove(loaded.begin(), loaded.end(), layout), loaded.end());
+        return TRUE;
+    }
+};
+std::vector<HKL> FakeLayouts::loaded;
+HKL FakeLayouts::active;
+std::vector<std::string> FakeLayouts::calls;
+
+TEST_F(AddWordDialog, TheUsersLayoutComesBackAndOnlyTheProgramsOwnIsUnloaded)
+{
+    ImportPatch patches[] = {
+        {"user32.dll", "GetKeyboardLayout", reinterpret_cast<void*>(FakeLayouts::GetLayout)},
+        {"user32.dll", "GetKeyboardLayoutList", reinterpret_cast<void*>(FakeLayouts::GetList)},
+        {"user32.dll", "LoadKeyboardLayoutA", reinterpret_cast<void*>(FakeLayouts::Load)},
+        {"user32.dll", "ActivateKeyboardLayout", reinterpret_cast<void*>(FakeLayouts::Activate)},
+        {"user32.dll", "UnloadKeyboardLayout", reinterpret_cast<void*>(FakeLayouts::Unload)},
+    };
+    for (const ImportPatch& patch : patches)
+        ASSERT_TRUE(patch.Active());
+    StartGerman();
+    const std::vector<std::string> switchedBack = {"load 00000407 activate", "activate US", "unload German"};
+
+    // Each way the German layout can end: the box cleared, both dialogs
+    // closed, the program ended.
+    const std::function<void()> endings[] = {
+        [&] { SendMessageA(AddBox(), BM_CLICK, 0, 0); },
+        [&] { SendMessageA(app.addWordDialog, WM_COMMAND, IDCANCEL, 0); },
+        [&] { DestroyWindow(app.mainWindow); },
+    };
+    for (const std::function<void()>& end : endings) {
+        if (app.addWordDialog == nullptr)
+            Command(IDM_ADD_GER_ENG);
+        FakeLayouts::loaded = {FakeLayouts::kUs};
+        FakeLayouts::active = FakeLayouts::kUs;
+        FakeLayouts::calls.clear();
+        SendMessageA(AddBox(), BM_CLICK, 0, 0);
+        Pump();
+        EXPECT_EQ(FakeLayouts::active, FakeLayouts::kGerman);
+        end();
+        Pump();
+        EXPECT_EQ(FakeLayouts::calls, switchedBack);
+        EXPECT_EQ(FakeLayouts::active, FakeLayouts::kUs);
+        EXPECT_EQ(FakeLayouts::loaded, std::vector<HKL>{FakeLayouts::kUs});
+    }
+    EXPECT_TRUE(quitPosted) << "the last ending is the program's own";
+
+    // A German layout the user had before is the user's: switched away
+    // from, never unloaded.
+    Stop();
+    StartGerman();
+    FakeLayouts::loaded = {FakeLayouts::kUs, FakeLayouts::kGerman};
+    FakeLayouts::active = FakeLayouts::kUs;
+    FakeLayouts::calls.clear();
+    SendMessageA(AddBox(), BM_CLICK, 0, 0);
+    SendMessageA(AddBox(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(FakeLayouts::calls, std::vector<std::string>({"load 00000407 activate", "activate US"}));
+    EXPECT_EQ(FakeLayouts::loaded.size(), 2u);
 }
 
 TEST_F(AddWordDialog, AReadOnlyFileKeepsTheEntryAndTellsTheUser)
@@ -348,6 +541,8 @@ TEST_F(AddWordDialog, CancelFromEitherDialogClosesBoth)
     // no view mapped the list draws nothing all the same.
     EXPECT_EQ(app.dictionary.view, nullptr);
     EXPECT_TRUE(RepaintList().empty()) << "the list shows nothing with the dictionary closed";
+    EXPECT_EQ(ScrollInfo().nMax, 0) << "the bar keeps no range over the empty list";
+    EXPECT_EQ(ScrollInfo().nPos, 0);
 }
 
 } // namespace

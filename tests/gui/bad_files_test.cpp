@@ -47,29 +47,6 @@ std::string NewEntryLine()
 // CreateFileA go through this executable's import table, so the test puts
 // itself in between and acts exactly when the append's open comes.
 
-void** ImportSlot(HMODULE module, const char* dll, const char* function)
-{
-    auto* base = reinterpret_cast<unsigned char*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name != 0;
-         ++d) {
-        if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0)
-            continue;
-        const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-                return reinterpret_cast<void**>(&slots->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
 using CreateFileAFunction = HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
 CreateFileAFunction realCreateFileA = nullptr;
 void (*beforeAppendOpen)() = nullptr;
@@ -79,8 +56,9 @@ HANDLE heldElsewhere = INVALID_HANDLE_VALUE;
 HANDLE WINAPI CreateFileAWatch(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                DWORD disposition, DWORD flags, HANDLE templateFile)
 {
-    // The append is the program's only open for writing alone.
-    if (beforeAppendOpen != nullptr && access == GENERIC_WRITE && lstrcmpiA(name, "GerEng.dat") == 0) {
+    // Armed just before the Enter: the first open for writing after it is
+    // the append's own.
+    if (beforeAppendOpen != nullptr && (access & GENERIC_WRITE) != 0 && lstrcmpiA(name, "GerEng.dat") == 0) {
         void (*action)() = beforeAppendOpen;
         beforeAppendOpen = nullptr;
         dictionaryClosedAtAppendOpen = app.dictionary.fileHandle == nullptr && app.dictionary.view == nullptr;
@@ -91,32 +69,15 @@ HANDLE WINAPI CreateFileAWatch(LPCSTR name, DWORD access, DWORD share, LPSECURIT
 
 class CreateFileAPatch {
 public:
-    CreateFileAPatch() : slot_(ImportSlot(GetModuleHandleA(nullptr), "kernel32.dll", "CreateFileA"))
+    CreateFileAPatch() : patch_("kernel32.dll", "CreateFileA", reinterpret_cast<void*>(CreateFileAWatch))
     {
-        if (slot_ == nullptr)
-            return;
-        realCreateFileA = reinterpret_cast<CreateFileAFunction>(*slot_);
-        Write(reinterpret_cast<void*>(CreateFileAWatch));
+        realCreateFileA = reinterpret_cast<CreateFileAFunction>(patch_.Original());
     }
-    ~CreateFileAPatch()
-    {
-        if (slot_ != nullptr)
-            Write(reinterpret_cast<void*>(realCreateFileA));
-        beforeAppendOpen = nullptr;
-    }
-    CreateFileAPatch(const CreateFileAPatch&) = delete;
-    CreateFileAPatch& operator=(const CreateFileAPatch&) = delete;
-    bool Active() const { return slot_ != nullptr; }
+    ~CreateFileAPatch() { beforeAppendOpen = nullptr; }
+    bool Active() const { return patch_.Active(); }
 
 private:
-    void Write(void* value)
-    {
-        DWORD old = 0;
-        VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
-        *slot_ = value;
-        VirtualProtect(slot_, sizeof(void*), old, &old);
-    }
-    void** slot_;
+    ImportPatch patch_;
 };
 
 // --- The fixture -----------------------------------------------------------------
@@ -323,6 +284,11 @@ TEST_F(UnopenedDictionary, MissingFileIsReportedTwiceAndNotCreated)
     EXPECT_TRUE(Search("x").empty());
     EXPECT_TRUE(Search("Haus").empty());
     EXPECT_FALSE(FileExists("GerEng.dat")) << "the program opens existing files only";
+    // With no search dialog to type into, the keys go to the add-word
+    // dialog, also when the user comes back from another program.
+    EXPECT_TRUE(IsChild(app.addWordDialog, GetFocus()));
+    SendMessageA(app.mainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(IsChild(app.addWordDialog, GetFocus()));
 
     // An entry typed now has nowhere to go: the file is not made, the entry
     // stays, and the re-open reports the missing file once more.

@@ -1,12 +1,15 @@
 #include "gui_fixture.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "../common/top_down_dib.h"
 #include "list/result_list.h"
 #include "data/win32/strongs_file.h"
 #include "shell/startup.h"
+#include "windows/german_keyboard.h"
 
 MessageBoxAnswerer* MessageBoxAnswerer::current_ = nullptr;
 ListTextRecorder* ListTextRecorder::current_ = nullptr;
@@ -58,6 +61,11 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
             GetWindowTextA(box, caption, sizeof(caption));
             GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
             current_->seen_.push_back({caption, text, GetWindow(box, GW_OWNER)});
+            if (current_->whileUp_) {
+                const std::function<void()> action = std::move(current_->whileUp_);
+                current_->whileUp_ = nullptr;
+                action();
+            }
             int answer = GetDlgItem(box, IDNO) != nullptr ? IDNO : IDOK;
             if (!current_->answers_.empty()) {
                 answer = current_->answers_.front();
@@ -80,6 +88,96 @@ std::vector<ListTextSeen> RepaintList()
 std::string Blanks(size_t count)
 {
     return std::string(count, ' ');
+}
+
+Pixels ClientPixels(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    Pixels p;
+    p.width = client.right;
+    p.height = client.bottom;
+    if (p.width <= 0 || p.height <= 0)
+        return p;
+    BITMAPINFO info = TopDown32(p.width, p.height);
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, p.width, p.height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    p.bits.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + p.width * p.height);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(section);
+    ReleaseDC(window, screen);
+    return p;
+}
+
+uint32_t AsPixel(COLORREF c)
+{
+    return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+int PixelsNotOf(const Pixels& p, uint32_t colour, int top, int bottom)
+{
+    int count = 0;
+    for (int y = top; y < bottom && y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (p.At(x, y) != colour)
+                ++count;
+    return count;
+}
+
+namespace {
+
+void** ImportSlot(HMODULE module, const char* dll, const char* function)
+{
+    auto* base = reinterpret_cast<unsigned char*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name != 0;
+         ++d) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0)
+            continue;
+        const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                return reinterpret_cast<void**>(&slots->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ImportPatch::ImportPatch(const char* dll, const char* function, void* replacement)
+    : slot_(ImportSlot(GetModuleHandleA(nullptr), dll, function))
+{
+    if (slot_ == nullptr)
+        return;
+    original_ = *slot_;
+    Write(replacement);
+}
+
+ImportPatch::~ImportPatch()
+{
+    if (slot_ != nullptr)
+        Write(original_);
+}
+
+void ImportPatch::Write(void* value)
+{
+    DWORD old = 0;
+    VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
+    *slot_ = value;
+    VirtualProtect(slot_, sizeof(void*), old, &old);
 }
 
 
@@ -135,8 +233,7 @@ void ProgramTest::Stop()
         CloseStrongsList();
     if (app.menu != nullptr)
         DestroyMenu(app.menu);
-    if (app.germanLayout != nullptr)
-        UnloadKeyboardLayout(app.germanLayout);
+    RestoreKeyboardLayout();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         if (message.message == WM_QUIT)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,6 +28,9 @@ public:
     // Answers for the coming boxes, in order; when none is left, IDOK for an
     // OK box and IDNO otherwise.
     void Answer(std::vector<int> answers) { answers_ = std::move(answers); }
+    // Runs once when the next box comes up, before it is answered: what a
+    // user does elsewhere while a box waits.
+    void WhileUp(std::function<void()> action) { whileUp_ = std::move(action); }
     const std::vector<MessageBoxSeen>& Seen() const { return seen_; }
     void Clear() { seen_.clear(); }
 
@@ -34,6 +39,7 @@ private:
     HHOOK hook_;
     std::vector<int> answers_;
     std::vector<MessageBoxSeen> seen_;
+    std::function<void()> whileUp_;
     static MessageBoxAnswerer* current_;
 };
 
@@ -72,6 +78,40 @@ private:
 std::vector<ListTextSeen> RepaintList();
 
 std::string Blanks(size_t count);
+
+// Pixels as 0x00RRGGBB, row by row from the top.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> bits;
+    uint32_t At(int x, int y) const { return bits[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
+};
+
+// What the window's client area shows now, read back through its own DC.
+Pixels ClientPixels(HWND window);
+uint32_t AsPixel(COLORREF c);
+// Pixels in rows [top, bottom) that are not of the given colour.
+int PixelsNotOf(const Pixels& p, uint32_t colour, int top, int bottom);
+
+// Puts a function of the test's own in the place of one of this
+// executable's imports, for as long as it lives. The program's code is
+// linked into the test, so its calls go through that slot: the test can act
+// at the exact moment of a call, or stand in for a call that Wine only
+// stubs. The replacement must have the import's calling convention.
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, void* replacement);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool Active() const { return slot_ != nullptr; }
+    void* Original() const { return original_; }
+
+private:
+    void Write(void* value);
+    void** slot_;
+    void* original_ = nullptr;
+};
 
 
 class ProgramTest : public ::testing::Test {

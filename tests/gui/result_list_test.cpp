@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "list/result_list.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -248,6 +249,26 @@ TEST_F(ResultListWindow, LineScrollsMoveOneRowAndDrawOnlyTheRowThatComesIntoView
     drawn.Clear();
     FullRepaint();
     EXPECT_EQ(drawn.Texts(), RowsFrom(2, page, 0));
+}
+
+// A held Down key repeats faster than the queue gets to WM_PAINT: several
+// scrolls arrive before any paint, and every row must still be drawn.
+TEST_F(ResultListWindow, RowsScrolledInFasterThanThePaintsComeAreAllDrawn)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithRows(kManyRows));
+    ASSERT_EQ(GetFocus(), app.mainWindow);
+    FullRepaint();
+    for (int i = 0; i < 3; ++i) {
+        MSG down{app.mainWindow, WM_KEYDOWN, VK_DOWN, 1, 0, {0, 0}};
+        RouteMessage(down);
+    }
+    Pump();
+    ASSERT_EQ(Position(), 3);
+    const Pixels shown = ClientPixels(app.mainWindow);
+    const uint32_t background = AsPixel(GetSysColor(COLOR_INACTIVECAPTION));
+    for (int row = 0; row < page; ++row)
+        EXPECT_GT(PixelsNotOf(shown, background, row * lineHeight, (row + 1) * lineHeight), 0)
+            << "row " << row << " of the page is blank";
 }
 
 TEST_F(ResultListWindow, ResizingChangesThePageAndGraysTheHintAgain)

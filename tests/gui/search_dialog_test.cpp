@@ -231,6 +231,18 @@ TEST_F(SearchDialog, TabMovesToTheNextOfTheProgramsWindows)
     FocusOn(SearchEdit());
     Key(VK_TAB);
     EXPECT_EQ(GetFocus(), app.mainWindow);
+
+    // With fewer hits than a page the search dialog is where the keys go
+    // back when the user returns from another program; Tab still reaches
+    // the main window.
+    SetDlgItemTextA(app.searchDialog, IDC_SEARCH_EDIT, "Haus");
+    FocusOn(SearchEdit());
+    Key(VK_RETURN);
+    ASSERT_EQ(GetFocus(), SearchEdit());
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), app.mainWindow);
+    SendMessageA(app.mainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(InDialog(app.searchDialog, GetFocus()));
 }
 
 TEST_F(SearchDialog, CheckBoxAloneSwitchesTheLayoutAndItsOwnCaption)

@@ -25,41 +25,6 @@ const Layout kLayouts[] = {
     {IDM_KBD_ALT, IDB_KBD_ALT, "German Keyboard Layout - ALT held down."},
 };
 
-// Pixels as 0x00RRGGBB, row by row from the top.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> bits;
-    uint32_t At(int x, int y) const { return bits[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
-};
-
-
-// What the window's client area shows now, read back through its own DC.
-Pixels ClientPixels(HWND window)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    Pixels p;
-    p.width = client.right;
-    p.height = client.bottom;
-    if (p.width <= 0 || p.height <= 0)
-        return p;
-    BITMAPINFO info = TopDown32(p.width, p.height);
-    void* bits = nullptr;
-    HDC screen = GetDC(window);
-    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, p.width, p.height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    p.bits.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + p.width * p.height);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(section);
-    ReleaseDC(window, screen);
-    return p;
-}
-
 // The pixels of a bitmap resource of this program, as drawn from the file.
 Pixels ResourcePixels(int id)
 {
@@ -107,27 +72,12 @@ int DistinctColours(const Pixels& p)
     return static_cast<int>(seen.size());
 }
 
-// Pixels in rows [top, bottom) that are not of the given colour.
-int PixelsNotOf(const Pixels& p, uint32_t colour, int top, int bottom)
-{
-    int count = 0;
-    for (int y = top; y < bottom && y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
-            if (p.At(x, y) != colour)
-                ++count;
-    return count;
-}
-
 int PixelsOf(const Pixels& p, uint32_t colour, int top, int bottom)
 {
     const int rows = (bottom < p.height ? bottom : p.height) - top;
     return rows * p.width - PixelsNotOf(p, colour, top, bottom);
 }
 
-uint32_t AsPixel(COLORREF c)
-{
-    return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
-}
 
 class KeyboardPictures : public ProgramTest {
 protected:
@@ -225,6 +175,15 @@ TEST_F(KeyboardPictures, EachWindowShowsItsOwnPictureWhenOpenedAndWhenUncovered)
         ASSERT_GE(shown.width, 328) << "the client area is too narrow for the picture";
         ASSERT_GE(shown.height, 110) << "the client area is too low for the picture";
         EXPECT_EQ(PictureMismatches(shown, pictures[i]), 0);
+        // Beside and below the picture: its own background, not what the
+        // screen showed there before the window came.
+        const uint32_t background = pictures[i].At(0, 0);
+        int stray = 0;
+        for (int y = 0; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x)
+                if ((x >= pictures[i].width || y >= pictures[i].height) && shown.At(x, y) != background)
+                    ++stray;
+        EXPECT_EQ(stray, 0);
     }
 
     // The three lie on top of each other; bringing one up repaints it with
@@ -370,22 +329,29 @@ TEST_F(AboutWindow, TextIsTwelveFullLinesWithTheFixedWordingAndLabelForm)
     EXPECT_NE(std::string(kAboutText[4]).find("Microsoft Windows"), std::string::npos);
 }
 
-TEST_F(AboutWindow, TheTextIsOnScreenRightAfterOpening)
+TEST_F(AboutWindow, TheTextIsOnScreenRightAfterOpeningAndAfterEveryRepaint)
 {
     WriteFile("GerEng.dat", GerEngFile(NumberedLines("xa", 2)));
     Start();
     SendMessageA(app.mainWindow, WM_COMMAND, IDM_ABOUT, 0);
     HWND about = FindWindowA("About Class", "About Vokabix");
     ASSERT_NE(about, nullptr);
-    const Pixels shown = ClientPixels(about);
-    ASSERT_GT(shown.height, 60);
     const uint32_t background = AsPixel(GetSysColor(COLOR_INACTIVECAPTION));
 
-    EXPECT_GT(PixelsNotOf(shown, background, 5, 23), 50) << "no title line at y 5";
-    EXPECT_EQ(PixelsNotOf(shown, background, 25, 33), 0) << "the gap under the title stays background";
-    EXPECT_GT(PixelsNotOf(shown, background, 35, 50), 50) << "no first body line at y 35";
-    EXPECT_GT(PixelsNotOf(shown, background, 110, 125), 50) << "no body line at y 110";
-    EXPECT_GT(PixelsOf(shown, 0x000000, 35, 50), 0) << "the body is drawn in black";
+    // The second look follows a repaint, as covering the window or a theme
+    // change brings one.
+    for (const char* when : {"after opening", "after a repaint"}) {
+        SCOPED_TRACE(when);
+        const Pixels shown = ClientPixels(about);
+        ASSERT_GT(shown.height, 60);
+        EXPECT_GT(PixelsNotOf(shown, background, 5, 23), 50) << "no title line at y 5";
+        EXPECT_EQ(PixelsNotOf(shown, background, 25, 33), 0) << "the gap under the title stays background";
+        EXPECT_GT(PixelsNotOf(shown, background, 35, 50), 50) << "no first body line at y 35";
+        EXPECT_GT(PixelsNotOf(shown, background, 110, 125), 50) << "no body line at y 110";
+        EXPECT_GT(PixelsOf(shown, 0x000000, 35, 50), 0) << "the body is drawn in black";
+        RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Pump();
+    }
 }
 
 TEST_F(AboutWindow, EscapeClosesItAndOtherKeysDoNothing)

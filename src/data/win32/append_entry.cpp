@@ -1,7 +1,6 @@
 #include "append_entry.h"
 
 #include "../../shell/app_state.h"
-#include "../entry_append.h"
 #include "dictionary_file.h"
 
 int32_t appendWriteLimitForTests = -1;
@@ -9,6 +8,10 @@ int32_t appendWriteLimitForTests = -1;
 const char kEntryNotWrittenMessage[] =
     "The entry was not added: the data file could not be written. It may be read-only, missing "
     "or in use by another program. Your text is still in the field.";
+const char kEntryDamagedMessage[] =
+    "The entry was not added: writing to the data file failed part way, and the part already written "
+    "could not be taken out again, so the file may now end with a partial line. The next entry "
+    "added starts on a line of its own. Your text is still in the field.";
 const char kEntryNeedsBothPartsMessage[] = "Nothing to add: an entry needs a source and a translation.";
 
 namespace {
@@ -24,6 +27,14 @@ public:
             return false;
         size = static_cast<uint64_t>(value.QuadPart);
         return true;
+    }
+    bool ReadAt(uint64_t offset, unsigned char* bytes, uint32_t count) override
+    {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD got = 0;
+        return ReadFile(file_, bytes, count, &got, &at) && got == count;
     }
     bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) override
     {
@@ -50,66 +61,89 @@ private:
     HANDLE file_;
 };
 
-// Writes the waiting line to the end of the dictionary file. False when the
-// file could not be opened for writing or the line did not get there whole.
-bool WriteEntryRecord()
+// Writes the waiting line to the end of the dictionary file. The file is
+// read as well, to see whether its last line has its CR LF.
+AppendResult WriteEntryRecord()
 {
     if (IsReadOnlyFile(app.dictionary.fileName))
-        return false;
-    ScopedHandle file(CreateFileA(app.dictionary.fileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        return AppendResult::NotWritten;
+    ScopedHandle file(CreateFileA(app.dictionary.fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
-        return false;
+        return AppendResult::NotWritten;
     FileAppendTarget target(file.Get());
     const AppendResult result = AppendLine(target, app.entryRecord.bytes, app.entryRecord.length);
     // Once flushed the line is on disk, whatever the close then says.
     file.Close();
-    return result == AppendResult::Appended;
+    return result;
 }
 
-void ShowEntryError(HWND dialog, const char* text)
+// Shows a box owned by the dialog, and tells whether the add path may go
+// on afterwards: the box runs its own message loop, in which the user can
+// still close both dialogs (and with them the dictionary) from the search
+// dialog. Whatever the path would do then belongs to a dialog that is gone.
+bool BoxAndStillOpen(HWND dialog, const char* text, const char* caption, UINT type)
 {
-    MessageBoxA(dialog, text, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2);
+    const char* const fileName = app.dictionary.fileName;
+    const uint32_t generation = app.dictionary.generation;
+    MessageBoxA(dialog, text, caption, type);
+    return app.addWordDialog == dialog && IsWindow(dialog) && app.dictionary.fileName == fileName &&
+           app.dictionary.generation == generation;
 }
 
 } // namespace
+
+EntryAddition AddEntryToDictionary(const unsigned char* text, uint32_t length, DictionaryDirection direction)
+{
+    EntryAddition addition{};
+    addition.compose = ComposeEntry(text, length, direction, app.entryRecord, addition.message);
+    addition.append = AppendResult::NotWritten;
+    if (addition.compose != ComposeOutcome::Composed)
+        return addition;
+    // The file is held without sharing, so the program lets go of its own
+    // view before it opens the file for writing.
+    CloseDictionary();
+    addition.append = WriteEntryRecord();
+    for (int i = 0; i < 100; ++i)
+        app.entryRecord.bytes[i] = 0;
+    app.entryRecord.length = 0;
+    return addition;
+}
 
 void AppendEntry(HWND dialog)
 {
     unsigned char text[kMaxEntryBytes + 1] = {};
     const int length = GetDlgItemTextA(dialog, IDC_ENTRY_EDIT, reinterpret_cast<char*>(text), sizeof(text));
-    char message[kComposeMessageBytes];
-    const ComposeOutcome outcome =
-        ComposeEntry(text, length > 0 ? static_cast<uint32_t>(length) : 0, app.direction, app.entryRecord, message);
-    switch (outcome) {
+    const EntryAddition addition =
+        AddEntryToDictionary(text, length > 0 ? static_cast<uint32_t>(length) : 0, app.direction);
+
+    switch (addition.compose) {
     case ComposeOutcome::Composed:
         break;
-    case ComposeOutcome::NoSourceMarker:
-        ShowEntryError(dialog, message);
-        break;
-    case ComposeOutcome::SourceTooLong:
-        ShowEntryError(dialog, message);
-        SetFocus(dialog);
-        break;
-    case ComposeOutcome::EmptyPart:
-        ShowEntryError(dialog, kEntryNeedsBothPartsMessage);
-        SetFocus(dialog);
-        break;
     case ComposeOutcome::NothingToAdd:
-        break;
+        return;
+    case ComposeOutcome::NoSourceMarker:
+        BoxAndStillOpen(dialog, addition.message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2);
+        return;
+    case ComposeOutcome::SourceTooLong:
+    case ComposeOutcome::NoLetterFirst:
+    case ComposeOutcome::EmptyPart: {
+        const char* message =
+            addition.compose == ComposeOutcome::EmptyPart ? kEntryNeedsBothPartsMessage : addition.message;
+        if (BoxAndStillOpen(dialog, message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2))
+            SetFocus(dialog);
+        return;
+    }
     }
 
-    // The file is held without sharing, so the program lets go of its own
-    // view before it opens the file for writing.
-    CloseDictionary();
-    if (app.entryRecord.length != 0) {
-        if (WriteEntryRecord())
-            SetDlgItemTextA(dialog, IDC_ENTRY_EDIT, nullptr);
-        else
-            MessageBoxA(dialog, kEntryNotWrittenMessage, kErrorCaption, MB_OK);
+    // The field keeps the text until the whole line is on disk.
+    if (addition.append == AppendResult::Appended) {
+        SetDlgItemTextA(dialog, IDC_ENTRY_EDIT, nullptr);
+    } else {
+        const char* message =
+            addition.append == AppendResult::Damaged ? kEntryDamagedMessage : kEntryNotWrittenMessage;
+        if (!BoxAndStillOpen(dialog, message, kErrorCaption, MB_OK))
+            return;
     }
-    for (int i = 0; i < 100; ++i)
-        app.entryRecord.bytes[i] = 0;
-    app.entryRecord.length = 0;
     ReopenDictionaryAfterAppend();
 }

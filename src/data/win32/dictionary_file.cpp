@@ -104,8 +104,11 @@ void CloseDictionary()
     EnableMenuItem(app.menu, IDM_TRANS, MF_BYCOMMAND | MF_ENABLED);
     EnableMenuItem(app.menu, IDM_ADD, MF_BYCOMMAND | MF_ENABLED);
     RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    // The bar goes with the list: an old range over an empty list would
+    // offer rows that are not there.
     app.results.resultCount = 0;
     app.list.scrollInfo.nPos = 0;
+    app.list.scrollInfo.nMax = 0;
     PushScrollInfo();
 }
 
