@@ -305,7 +305,9 @@ TEST_F(AddWordDialog, DialogsClosedUnderABoxLeaveNoDictionaryOpen)
         Command(IDM_ADD_GER_ENG);
         ASSERT_NE(app.searchDialog, nullptr);
         boxes.Clear();
-        boxes.WhileUp([] { PostMessageA(app.searchDialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
+        // What the close box comes to: the dialog manager posts IDCANCEL,
+        // which the box's own message loop delivers.
+        boxes.WhileUp([] { PostMessageA(app.searchDialog, WM_COMMAND, IDCANCEL, 0); });
         {
             ShortWrites shortWrites(writeLimit);
             AddEntry(writeLimit < 0 ? "Haus" : "Haus (n) house");
