@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "../list/list_scroll.h"
-#include "result_table.h"
+#include "../app/list_scroll.h"
+#include "../app/result_table.h"
 
 constexpr uint32_t kSearchTextCapacity = 300;
 constexpr uint32_t kMaxSearchChars = 80;

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "result_table.h"
+#include "../app/result_table.h"
 
 constexpr unsigned char kStrongsMark = 0xFB;
 constexpr uint32_t kStrongsColumnBytes = 17;

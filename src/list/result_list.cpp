@@ -1,6 +1,6 @@
 #include "result_list.h"
 
-#include "../shell/app_state.h"
+#include "../app/app_state.h"
 #include "list_layout.h"
 
 ListTextHook listTextHook = nullptr;

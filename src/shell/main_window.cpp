@@ -8,7 +8,7 @@
 #include "../windows/keyboard_pictures.h"
 #include "../windows/german_keyboard.h"
 #include "../windows/search_dialog.h"
-#include "app_state.h"
+#include "../app/app_state.h"
 
 const char kExitQuestion[] = "Exit Vokabix ?";
 const char kExitCaption[] = "Exit Requested";

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "../windows/german_keyboard.h"
-#include "app_state.h"
+#include "../app/app_state.h"
 #include "main_window.h"
 
 const char kMainWindowTitle[] = "Vokabix  v1.3 - An Offline German/English/German Dictionary";

@@ -2,7 +2,7 @@
 
 #include "../data/win32/append_entry.h"
 #include "../data/win32/dictionary_file.h"
-#include "../shell/app_state.h"
+#include "../app/app_state.h"
 #include "dialog_common.h"
 #include "german_keyboard.h"
 

@@ -1,6 +1,6 @@
 #include "dialog_common.h"
 
-#include "../shell/app_state.h"
+#include "../app/app_state.h"
 
 void EnableDictionaryMenus()
 {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "../data/dictionary_format.h"
-#include "../shell/dialog_geometry.h"
+#include "../app/dialog_geometry.h"
 
 constexpr size_t kSearchTemplateBytes = 180;
 constexpr size_t kAddWordTemplateBytes = 238;

@@ -1,6 +1,6 @@
 #include "german_keyboard.h"
 
-#include "../shell/app_state.h"
+#include "../app/app_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "search_dialog.h"
 
 #include "../data/win32/dictionary_file.h"
-#include "../shell/app_state.h"
+#include "../app/app_state.h"
 #include "dialog_common.h"
 #include "german_keyboard.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "../common/dictionary_lines.h"
-#include "shell/app_state.h"
+#include "app/app_state.h"
 
 struct MessageBoxSeen {
     std::string caption;

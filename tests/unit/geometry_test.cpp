@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/dialog_geometry.h"
+#include "app/dialog_geometry.h"
 
 namespace {
 

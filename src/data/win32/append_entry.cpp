@@ -1,6 +1,6 @@
 #include "append_entry.h"
 
-#include "../../shell/app_state.h"
+#include "../../app/app_state.h"
 #include "dictionary_file.h"
 
 int32_t appendWriteLimitForTests = -1;

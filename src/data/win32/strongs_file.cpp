@@ -1,6 +1,6 @@
 #include "strongs_file.h"
 
-#include "../../shell/app_state.h"
+#include "../../app/app_state.h"
 #include "../strongs_list.h"
 #include "dictionary_file.h"
 

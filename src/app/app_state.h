@@ -7,9 +7,9 @@
 
 #include "../data/dictionary_format.h"
 #include "../data/entry_composer.h"
-#include "../data/result_table.h"
+#include "result_table.h"
 #include "../data/search.h"
-#include "../list/list_scroll.h"
+#include "list_scroll.h"
 #include "../windows/dialog_templates.h"
 #include "dialog_geometry.h"
 #include "resource_ids.h"
