@@ -5,14 +5,11 @@
 
 #include <cstdint>
 
-#include "../data/dictionary_format.h"
-#include "../data/entry_composer.h"
-#include "result_table.h"
-#include "../data/search.h"
-#include "list_scroll.h"
-#include "../windows/dialog_templates.h"
 #include "dialog_geometry.h"
+#include "list_scroll.h"
 #include "resource_ids.h"
+#include "result_table.h"
+#include "shared_types.h"
 #include "win32_handles.h"
 
 // The open dictionary. fileHandle 0 means none is open.

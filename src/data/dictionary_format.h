@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-enum class DictionaryDirection : uint8_t { GermanToEnglish, EnglishToGerman };
+#include "../app/shared_types.h"
 
 struct DirectionInfo {
     const char* fileName;

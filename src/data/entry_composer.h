@@ -17,13 +17,7 @@ enum class ComposeOutcome {
 // The edit field is read with room for 127 bytes; the composer never looks
 // further, whatever it is given.
 constexpr uint32_t kMaxEntryBytes = 127;
-constexpr uint32_t kEntryRecordBytes = 176;
 constexpr uint32_t kComposeMessageBytes = 64;
-
-struct EntryRecord {
-    unsigned char bytes[kEntryRecordBytes];
-    uint32_t length; // 0: no line waiting
-};
 
 extern const char kNoSourceMarkerMessage[];
 extern const char kNoLetterFirstMessage[];

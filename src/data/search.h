@@ -5,9 +5,8 @@
 
 #include "../app/list_scroll.h"
 #include "../app/result_table.h"
+#include "../app/shared_types.h"
 
-constexpr uint32_t kSearchTextCapacity = 300;
-constexpr uint32_t kMaxSearchChars = 80;
 
 // The bytes of an open dictionary as the search sees them. view may be null
 // (no dictionary open); headerOffset may be kNoMarker (no data).

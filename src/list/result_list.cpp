@@ -19,12 +19,26 @@ void DrawText(HDC dc, int x, int y, const unsigned char* view, uint32_t size, ui
         listTextHook(x, y, text, static_cast<int>(length));
 }
 
-void PushScrollInfo(HWND window)
+} // namespace
+
+void UpdateListScrollBar(HWND window)
 {
     SetScrollInfo(window, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&app.list.scrollInfo), TRUE);
 }
 
-} // namespace
+void ShowFourColumnList(HWND window)
+{
+    UpdateListScrollBar(window);
+    app.list.rowsToDraw = PageRows(app.list);
+}
+
+void EmptyResultList(HWND window)
+{
+    app.results.resultCount = 0;
+    app.list.scrollInfo.nPos = 0;
+    app.list.scrollInfo.nMax = 0;
+    UpdateListScrollBar(window);
+}
 
 void InitListScroll()
 {
@@ -88,12 +102,12 @@ void PaintResultRows(HDC dc)
 LRESULT ScrollOneLine(HWND window, WPARAM request)
 {
     BeginScroll(app.list);
-    PushScrollInfo(window);
+    UpdateListScrollBar(window);
     const int32_t recordSize = app.strongs.loaded ? kStrongsStride : kResultStride;
     const ScrollMove move =
         ScrollDecision(app.list, LOWORD(request), app.results.resultCount, recordSize);
     if (move.moved) {
-        PushScrollInfo(window);
+        UpdateListScrollBar(window);
         RECT clip{app.list.clientRect.left, app.list.clientRect.top, app.list.clientRect.right,
                   app.list.clientRect.bottom};
         RECT update{};

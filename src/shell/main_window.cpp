@@ -1,14 +1,16 @@
 #include "main_window.h"
 
+#include "../app/app_state.h"
+#include "../data/dictionary_format.h"
 #include "../data/win32/dictionary_file.h"
 #include "../data/win32/strongs_file.h"
 #include "../list/result_list.h"
 #include "../windows/about_window.h"
 #include "../windows/add_word_dialog.h"
-#include "../windows/keyboard_pictures.h"
+#include "../windows/dialog_common.h"
 #include "../windows/german_keyboard.h"
+#include "../windows/keyboard_pictures.h"
 #include "../windows/search_dialog.h"
-#include "../app/app_state.h"
 
 const char kExitQuestion[] = "Exit Vokabix ?";
 const char kExitCaption[] = "Exit Requested";
@@ -33,7 +35,7 @@ LRESULT ExitPath()
     if (app.listFont != nullptr)
         DeleteObject(app.listFont);
     app.listFont = nullptr;
-    CloseDictionary();
+    CloseDictionaryAndList();
     RestoreKeyboardLayout();
     PostQuitMessage(0);
     return 0;
@@ -86,7 +88,7 @@ void OnActivate(HWND window, WPARAM state, HWND previous)
 void DropStrayDictionary()
 {
     if (app.dictionary.fileHandle != nullptr && app.searchDialog == nullptr && app.addWordDialog == nullptr)
-        CloseDictionary();
+        CloseDictionaryAndList();
 }
 
 void OpenForSearch(DictionaryDirection direction)
@@ -132,6 +134,18 @@ void ShowKeyboard(int bitmapId)
     ShowKeyboardPicture();
 }
 
+// A search replaces the four-column list, if shown, with its matches; the
+// scroll bar shows them only when there are any.
+void RunSearch(HWND window)
+{
+    if (app.strongs.loaded) {
+        CloseStrongsList();
+        EnableMenuItem(app.menu, IDM_STRONGS, MF_BYCOMMAND | MF_ENABLED);
+    }
+    if (SearchDictionary())
+        UpdateListScrollBar(window);
+}
+
 void OnCommand(HWND window, WPARAM command)
 {
     switch (command) {
@@ -163,7 +177,7 @@ void OnCommand(HWND window, WPARAM command)
         ShowAboutWindow();
         break;
     case WM_RUN_SEARCH:
-        SearchDictionary();
+        RunSearch(window);
         PlaceFocusAfterSearch(window);
         InvalidateRect(window, nullptr, TRUE);
         break;
@@ -210,6 +224,7 @@ void OnShowStrongs(HWND window)
     if (app.strongs.loaded)
         return;
     LoadStrongsList();
+    ShowFourColumnList(window);
     Gray(IDM_STRONGS);
     RedrawAll(window);
 }

@@ -5,3 +5,11 @@
 
 void CreateAddWordDialog();
 INT_PTR CALLBACK AddWordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Enter in the dialog: the typed entry goes to the dictionary file, or the
+// user is told why not and finds the text still in the field.
+void AppendEntry(HWND dialog);
+
+extern const char kEntryNotWrittenMessage[];
+extern const char kEntryDamagedMessage[];
+extern const char kEntryNeedsBothPartsMessage[];

@@ -5,11 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../data/dictionary_format.h"
 #include "../app/dialog_geometry.h"
+#include "../app/shared_types.h"
 
-constexpr size_t kSearchTemplateBytes = 180;
-constexpr size_t kAddWordTemplateBytes = 238;
 constexpr size_t kTitleOffset = 22;
 constexpr size_t kSearchCaptionChars = 24;
 constexpr size_t kAddWordCaptionChars = 27;
@@ -25,12 +23,6 @@ const char* AddWordCaption(DictionaryDirection direction);
 extern const char kGermanKeyboardOff[];
 extern const char kGermanKeyboardOn[];
 
-struct alignas(4) SearchDialogTemplate {
-    unsigned char bytes[kSearchTemplateBytes];
-};
-struct alignas(4) AddWordDialogTemplate {
-    unsigned char bytes[kAddWordTemplateBytes];
-};
 
 // Fills every field; the title gets the caption widened to UTF-16 code
 // units followed by blanks up to the title field's terminating 0.

@@ -1,6 +1,7 @@
 #include "german_keyboard.h"
 
 #include "../app/app_state.h"
+#include "dialog_templates.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "search_dialog.h"
 
-#include "../data/win32/dictionary_file.h"
 #include "../app/app_state.h"
 #include "dialog_common.h"
+#include "dialog_templates.h"
 #include "german_keyboard.h"
 
 namespace {
@@ -16,7 +16,7 @@ void CloseSearchDialog()
         DestroyWindow(app.addWordDialog);
         app.addWordDialog = nullptr;
     }
-    CloseDictionary();
+    CloseDictionaryAndList();
     DestroyWindow(app.searchDialog);
     app.searchDialog = nullptr;
     RestoreKeyboardLayout();

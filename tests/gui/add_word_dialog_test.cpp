@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/win32/append_entry.h"
+#include "windows/add_word_dialog.h"
 #include "list/result_list.h"
 #include "shell/startup.h"
 

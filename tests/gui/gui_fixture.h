@@ -14,6 +14,7 @@
 
 #include "../common/dictionary_lines.h"
 #include "app/app_state.h"
+#include "windows/dialog_templates.h"
 
 struct MessageBoxSeen {
     std::string caption;

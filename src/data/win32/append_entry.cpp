@@ -1,18 +1,10 @@
 #include "append_entry.h"
 
 #include "../../app/app_state.h"
+#include "data_file.h"
 #include "dictionary_file.h"
 
 int32_t appendWriteLimitForTests = -1;
-
-const char kEntryNotWrittenMessage[] =
-    "The entry was not added: the data file could not be written. It may be read-only, missing "
-    "or in use by another program. Your text is still in the field.";
-const char kEntryDamagedMessage[] =
-    "The entry was not added: writing to the data file failed part way, and the part already written "
-    "could not be taken out again, so the file may now end with a partial line. The next entry "
-    "added starts on a line of its own. Your text is still in the field.";
-const char kEntryNeedsBothPartsMessage[] = "Nothing to add: an entry needs a source and a translation.";
 
 namespace {
 
@@ -78,19 +70,6 @@ AppendResult WriteEntryRecord()
     return result;
 }
 
-// Shows a box owned by the dialog, and tells whether the add path may go
-// on afterwards: the box runs its own message loop, in which the user can
-// still close both dialogs (and with them the dictionary) from the search
-// dialog. Whatever the path would do then belongs to a dialog that is gone.
-bool BoxAndStillOpen(HWND dialog, const char* text, const char* caption, UINT type)
-{
-    const char* const fileName = app.dictionary.fileName;
-    const uint32_t generation = app.dictionary.generation;
-    MessageBoxA(dialog, text, caption, type);
-    return app.addWordDialog == dialog && IsWindow(dialog) && app.dictionary.fileName == fileName &&
-           app.dictionary.generation == generation;
-}
-
 } // namespace
 
 EntryAddition AddEntryToDictionary(const unsigned char* text, uint32_t length, DictionaryDirection direction)
@@ -108,42 +87,4 @@ EntryAddition AddEntryToDictionary(const unsigned char* text, uint32_t length, D
         app.entryRecord.bytes[i] = 0;
     app.entryRecord.length = 0;
     return addition;
-}
-
-void AppendEntry(HWND dialog)
-{
-    unsigned char text[kMaxEntryBytes + 1] = {};
-    const int length = GetDlgItemTextA(dialog, IDC_ENTRY_EDIT, reinterpret_cast<char*>(text), sizeof(text));
-    const EntryAddition addition =
-        AddEntryToDictionary(text, length > 0 ? static_cast<uint32_t>(length) : 0, app.direction);
-
-    switch (addition.compose) {
-    case ComposeOutcome::Composed:
-        break;
-    case ComposeOutcome::NothingToAdd:
-        return;
-    case ComposeOutcome::NoSourceMarker:
-        BoxAndStillOpen(dialog, addition.message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2);
-        return;
-    case ComposeOutcome::SourceTooLong:
-    case ComposeOutcome::NoLetterFirst:
-    case ComposeOutcome::EmptyPart: {
-        const char* message =
-            addition.compose == ComposeOutcome::EmptyPart ? kEntryNeedsBothPartsMessage : addition.message;
-        if (BoxAndStillOpen(dialog, message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2))
-            SetFocus(dialog);
-        return;
-    }
-    }
-
-    // The field keeps the text until the whole line is on disk.
-    if (addition.append == AppendResult::Appended) {
-        SetDlgItemTextA(dialog, IDC_ENTRY_EDIT, nullptr);
-    } else {
-        const char* message =
-            addition.append == AppendResult::Damaged ? kEntryDamagedMessage : kEntryNotWrittenMessage;
-        if (!BoxAndStillOpen(dialog, message, kErrorCaption, MB_OK))
-            return;
-    }
-    ReopenDictionaryAfterAppend();
 }

@@ -1,8 +1,6 @@
-// The add-word dialog's Enter: compose the typed line and append it to the
-// dictionary file.
+// Adding a typed entry to the dictionary file: compose it, and append the
+// line. File work only; what the user is told is the add-word dialog's part.
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 
 #include "../entry_append.h"
@@ -23,12 +21,6 @@ struct EntryAddition {
 // ReopenDictionaryAfterAppend.
 EntryAddition AddEntryToDictionary(const unsigned char* text, uint32_t length, DictionaryDirection direction);
 
-void AppendEntry(HWND dialog);
-
 // Tests set this to make the next write stop after that many bytes and fail,
 // as a full disk would; negative means no limit.
 extern int32_t appendWriteLimitForTests;
-
-extern const char kEntryNotWrittenMessage[];
-extern const char kEntryDamagedMessage[];
-extern const char kEntryNeedsBothPartsMessage[];

@@ -1,40 +1,18 @@
-// Opening, mapping and closing the dictionary file of the current direction.
+// Opening, mapping and closing the dictionary file of the current direction,
+// and the search over it. File work only: what the windows show of it is
+// their callers' part.
 #pragma once
 #include <windows.h>
-
-#include <cstdint>
 
 void OpenDictionary();
 // The open after an append: the same file, grown at its end, so the result
 // table's offsets still reach the same bytes.
 void ReopenDictionaryAfterAppend();
 void SkipDictionaryHeader(const char* marker);
+// Releases view, mapping and file; the list and the menus are the caller's.
 void CloseDictionary();
 
-// The caption of every box about a data file that cannot be used.
-extern const char kErrorCaption[];
-
-void ShowDataFileError();
-
-// Windows refuses write access to a read-only file, but Wine run by root
-// grants it, since root passes the Unix permissions that stand for the
-// attribute there. Every data file is tested for the attribute as well, so a
-// read-only file is refused the same way wherever the program runs.
-bool IsReadOnlyFile(const char* fileName);
-
-// Opens a data file for reading and writing without sharing, as every data
-// file is held while the program uses it; INVALID_HANDLE_VALUE when it is
-// missing, read-only, in use or not accessible.
-HANDLE OpenDataFile(const char* fileName);
-
-// Maps an open data file whole, copy-on-write, so the view never writes
-// back. Null when the file cannot be mapped (an empty file cannot).
-const unsigned char* MapDataFile(HANDLE file, HANDLE& mapping);
-
-// The bytes the view lets a reader reach: the file's size, or 0 without a
-// view or past what 32-bit offsets reach.
-uint32_t MappedSize(HANDLE file, const unsigned char* view);
-
-// The search over the open dictionary and the current search text, with the
-// scroll bar and the four-column list handled around it.
-void SearchDictionary();
+// The search over the open dictionary and the current search text. True
+// when a line matched: then the scroll bar is to be brought up to date. A
+// loaded four-column list must have been closed before.
+bool SearchDictionary();

@@ -2,7 +2,7 @@
 
 #include "../../app/app_state.h"
 #include "../strongs_list.h"
-#include "dictionary_file.h"
+#include "data_file.h"
 
 void OpenStrongsFile()
 {
@@ -37,8 +37,6 @@ void LoadStrongsList()
     app.results.resultCount = load.lineCount;
     s.recordCount = load.recordCount;
     app.list.scrollInfo.nMax = load.lineCount;
-    SetScrollInfo(app.mainWindow, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&app.list.scrollInfo), TRUE);
-    app.list.rowsToDraw = PageRows(app.list);
 }
 
 void CloseStrongsList()
@@ -57,5 +55,4 @@ void CloseStrongsList()
     s.fileSize = 0;
     s.recordCount = 0;
     app.results.rowStride = kResultStride;
-    EnableMenuItem(app.menu, IDM_STRONGS, MF_BYCOMMAND | MF_ENABLED);
 }

@@ -1,4 +1,5 @@
-// The four-column list file, loaded on request into the result table.
+// The four-column list file, loaded on request into the result table. File
+// work only: the scroll bar and the menu item are the caller's.
 #pragma once
 
 void LoadStrongsList();
