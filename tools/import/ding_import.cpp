@@ -352,6 +352,7 @@ struct OrderedLine {
     uint32_t sourceLength; // from the first word-start byte, without trailing blanks
     uint32_t line;         // into the lines: the order given
 };
+static_assert(sizeof(OrderedLine) == 24, "the same table size in the 32-bit and the 64-bit build");
 
 // Most pairs differ within 8 bytes, and their comparison then reads nothing
 // but the two records. The 0 after a short key's end ties only with a real
