@@ -343,7 +343,7 @@ void AppendOrderKey(const char* source, size_t length, std::string& key)
 }
 
 // One entry line while it is being ordered. Offsets are 32-bit like every
-// offset into a dictionary file, so the table is the same 32 bytes a line
+// offset into a dictionary file, so the table is the same 24 bytes a line
 // in the 32-bit build as in the 64-bit one.
 struct OrderedLine {
     uint64_t keyHead; // the key's first 8 bytes, big-endian, 0 after its end
