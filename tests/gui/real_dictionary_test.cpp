@@ -33,6 +33,9 @@ TEST_F(RealDictionary, BothDirectionsOpenAndFindTheirWords)
     EXPECT_GT(app.dictionary.fileSize, 40u * 1000 * 1000);
     Search("Haus");
     EXPECT_EQ(app.results.resultCount, 500) << "over 500 German entries begin with Haus";
+    const ResultRecord& haus = app.results.table.results[0];
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(app.dictionary.view) + haus.source, 5), "Haus ")
+        << "the entry of the word itself comes first";
 
     SendMessageA(app.searchDialog, WM_COMMAND, IDCANCEL, 0);
     Pump();
@@ -42,7 +45,7 @@ TEST_F(RealDictionary, BothDirectionsOpenAndFindTheirWords)
     Search("house");
     EXPECT_GT(app.results.resultCount, 20);
     const ResultRecord& first = app.results.table.results[0];
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(app.dictionary.view) + first.source, 5), "house");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(app.dictionary.view) + first.source, 6), "house ");
 }
 
 } // namespace

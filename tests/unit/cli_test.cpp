@@ -159,6 +159,27 @@ TEST_F(Cli, StrongsRecords)
                      "0\t1\t17\t18\t17\t35\t17\t52\t5\n");
 }
 
+// The row a word's own entry gets is counted the way a user meets it: in the
+// table the real search fills, its last slot holding the last match.
+TEST_F(Cli, RankCountsTheRowOfTheWordTyped)
+{
+    const std::string path = Write("GerEng.dat", GerEngFile(FixedLine("Hundeh\xFCtte {f}", "kennel") +
+                                                            FixedLine("Hund {m} [zool.]", "dog") +
+                                                            FixedLine("Katze {f}", "cat") + NumberedLines("Haus", 499) +
+                                                            FixedLine("Haus {n}", "house") +
+                                                            FixedLine("Hausboot {n}", "houseboat")));
+    const std::string words = Write("words.txt", "# test words\nKatze\nHund\n\nHaus\nMaus\r\n");
+    const CliRun r = Vokabix({"rank", path, words});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("| German to English | 3 of 4 words | 33.3 % | 66.7 % | 33.3 % | 2 |\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(": Hund(2) Haus(-)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("not counted: Maus\n"), std::string::npos) << r.out;
+
+    EXPECT_EQ(Vokabix({"rank", path, Write("bad.txt", " Haus\n")}).status, 1);
+    EXPECT_EQ(Vokabix({"rank", path}).status, 2);
+}
+
 } // namespace
 
 namespace {

@@ -1,5 +1,6 @@
 // Every line vokabix-import writes must be found by the program's own search
-// for the word it begins with, with its own translation.
+// for the word it begins with, with its own translation; and a word that is
+// a whole source must find that entry on the first row.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -19,6 +20,7 @@ struct Outcome {
     int foundByFirstWord = 0;
     int foundBySource = 0;
     int lostToTheCap = 0; // more than 500 lines share even the whole source
+    int bareWords = 0;    // sources of one word and nothing else
 };
 
 // Lines in the file whose text from its first word-start byte begins with
@@ -59,6 +61,14 @@ public:
         return false;
     }
 
+    // The first row of the last scan, without the padding before its "*".
+    std::string FirstSource() const
+    {
+        const ResultRecord& r = list_->table.results[0];
+        std::string source = file_.substr(r.source, r.sourceLength);
+        return source.substr(0, source.find_last_not_of(' ') + 1);
+    }
+
 private:
     const unsigned char* View() const { return reinterpret_cast<const unsigned char*>(file_.data()); }
     static const unsigned char* View(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
@@ -96,7 +106,12 @@ Outcome CheckEveryLine(const ImportResult& result, DictionaryDirection d)
         const uint32_t sourceAt = static_cast<uint32_t>(begin + start);
 
         int32_t count = 0;
-        if (searcher.Finds(word, headerEnd, sourceAt, translation, count)) {
+        const bool foundByWord = searcher.Finds(word, headerEnd, sourceAt, translation, count);
+        if (source == word) {
+            ++outcome.bareWords;
+            EXPECT_EQ(searcher.FirstSource(), word) << "typing it does not list its entry first";
+        }
+        if (foundByWord) {
             ++outcome.foundByFirstWord;
         } else if (count < kResultCapacity) {
             ADD_FAILURE() << "\"" << word << "\" finds " << count << " lines but not: " << line;
@@ -140,6 +155,7 @@ TEST(ImportRoundTrip, SampleWordList)
         EXPECT_EQ(static_cast<uint64_t>(outcome.lines), result.stats.Of(d).entries);
         EXPECT_GE(outcome.lines, 20);
         EXPECT_EQ(outcome.foundByFirstWord, outcome.lines);
+        EXPECT_GE(outcome.bareWords, 4);
     }
 }
 
@@ -165,9 +181,11 @@ TEST(ImportRoundTrip, SliceOfTheInstalledWordList)
         // Only a handful of sources are that common, and none is shared by
         // more than 500 lines in a slice this size.
         EXPECT_EQ(outcome.lostToTheCap, 0);
+        EXPECT_GT(outcome.bareWords, 50);
         std::cout << "[          ] " << InfoFor(d).fileName << ": " << outcome.lines << " lines, "
                   << outcome.foundByFirstWord << " found by their first word, " << outcome.foundBySource
-                  << " only by their whole source (first word shared by over 500 lines)\n";
+                  << " only by their whole source (first word shared by over 500 lines); " << outcome.bareWords
+                  << " one-word sources, each on the first row for itself\n";
     }
 }
 

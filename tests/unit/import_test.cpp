@@ -82,19 +82,19 @@ TEST(DingImport, SynonymsAndPartsPairUp)
 {
     const std::string ding = "Haus {n}; Gebäude {n} | Häuser {pl} :: house; building | houses\n";
     EXPECT_EQ(EntriesOf(ding, kGerEng), (std::vector<Entry>{
-                                            {"Haus {n}", "house; building"},
                                             {W("Gebäude {n}"), "house; building"},
+                                            {"Haus {n}", "house; building"},
                                             {W("Häuser {pl}"), "houses"},
                                         }));
     EXPECT_EQ(EntriesOf(ding, kEngGer), (std::vector<Entry>{
-                                            {"house", W("Haus {n}; Gebäude {n}")},
                                             {"building", W("Haus {n}; Gebäude {n}")},
+                                            {"house", W("Haus {n}; Gebäude {n}")},
                                             {"houses", W("Häuser {pl}")},
                                         }));
-    // Blanks around parts and synonyms, doubled or not, go; the order is the
-    // input's, across lines too.
+    // Blanks around parts and synonyms, doubled or not, go; the lines of all
+    // input lines are put in one order.
     EXPECT_EQ(EntriesOf("  Zug;  Bahn {f} |  Züge  :: train |  trains \nAbend :: evening\n", kGerEng),
-              (std::vector<Entry>{{"Zug", "train"}, {"Bahn {f}", "train"}, {W("Züge"), "trains"}, {"Abend", "evening"}}));
+              (std::vector<Entry>{{"Abend", "evening"}, {"Bahn {f}", "train"}, {"Zug", "train"}, {W("Züge"), "trains"}}));
 }
 
 TEST(DingImport, LinesHaveTheReadersColumns)
@@ -114,11 +114,48 @@ TEST(DingImport, LinesHaveTheReadersColumns)
     }();
     const ImportResult lengths =
         Import(forty + " :: x\n" + forty + "b :: y\n" + umlauts + " :: z\n" + "a :: " + forty + "bc\n");
-    EXPECT_EQ(lengths.Entries(kGerEng), forty + "   *x\r\n" + forty + "b *y\r\n" + std::string(40, '\xE4') +
-                                            "   *z\r\n" + "a" + std::string(42, ' ') + "*" + forty + "bc\r\n");
+    EXPECT_EQ(lengths.Entries(kGerEng), "a" + std::string(42, ' ') + "*" + forty + "bc\r\n" + forty + "   *x\r\n" +
+                                            forty + "b *y\r\n" + std::string(40, '\xE4') + "   *z\r\n");
     EXPECT_EQ(lengths.stats.Of(kGerEng).longSources, 1u);
     EXPECT_EQ(lengths.stats.Of(kEngGer).longSources, 1u);
     EXPECT_EQ(lengths.stats.Of(kGerEng).entries, 4u);
+}
+
+// What the search compares decides the order: a headword first, then the
+// longer sources with the same words, then longer headwords it begins.
+TEST(DingImport, ExactHeadwordsComeFirst)
+{
+    const std::string ding =
+        "Hausboot {n} :: houseboat\n"
+        "(altes) Haus {n} :: old chap\n"
+        "Haus- :: house\n"
+        "Haus (alt) und Hof :: old house and home\n"
+        "Haus und Hof :: house and home\n"
+        "Haus {n} [arch.] :: building\n"
+        "Häuschen {n} :: cottage\n"
+        "Bank {f} :: bench\n"
+        "Haus {n} (Familie) :: house (family)\n"
+        "Haus {n} :: house\n"
+        "Bank {f} :: bank\n"
+        "Haus :: home\n";
+    const auto sources = [](const std::vector<Entry>& entries) {
+        std::vector<std::string> out;
+        for (const Entry& entry : entries)
+            out.push_back(entry.first);
+        return out;
+    };
+    const std::vector<Entry> german = EntriesOf(ding, kGerEng);
+    EXPECT_EQ(sources(german), (std::vector<std::string>{"Bank {f}", "Bank {f}", "Haus", "Haus {n}", "Haus {n} [arch.]",
+                                                         "Haus {n} (Familie)", "Haus und Hof", "Haus (alt) und Hof",
+                                                         "Haus-", "Hausboot {n}", W("Häuschen {n}"),
+                                                         "(altes) Haus {n}"}));
+    // Equal keys and lengths keep the word list's order.
+    EXPECT_EQ(german[0].second, "bench");
+    const std::vector<Entry> english = EntriesOf(ding, kEngGer);
+    EXPECT_EQ(sources(english), (std::vector<std::string>{"bank", "bench", "building", "cottage", "home", "house",
+                                                          "house", "house (family)", "house and home", "houseboat",
+                                                          "old chap", "old house and home"}));
+    EXPECT_EQ(english[5].second, "Haus-");
 }
 
 TEST(DingImport, SemicolonsInsideBracketsDoNotSplit)
@@ -128,8 +165,8 @@ TEST(DingImport, SemicolonsInsideBracketsDoNotSplit)
     // A part whose brackets do not pair up ("/ ( /" names the bracket) is
     // split at every "; " rather than swallowing the rest of the part.
     EXPECT_EQ(EntriesOf("runde Klammer auf; Klammer auf / ( / :: opening bracket; left bracket / ( /\n", kEngGer),
-              (std::vector<Entry>{{"opening bracket", "runde Klammer auf; Klammer auf / ( /"},
-                                  {"left bracket / ( /", "runde Klammer auf; Klammer auf / ( /"}}));
+              (std::vector<Entry>{{"left bracket / ( /", "runde Klammer auf; Klammer auf / ( /"},
+                                  {"opening bracket", "runde Klammer auf; Klammer auf / ( /"}}));
     // ";" without a blank is text.
     EXPECT_EQ(EntriesOf("a;b :: c\n", kGerEng), (std::vector<Entry>{{"a;b", "c"}}));
 }
@@ -174,15 +211,16 @@ TEST(DingImport, CharactersOutsideWindows1252AreReplacedAndCounted)
     ASSERT_EQ(result.refusal, Refusal::None);
     EXPECT_EQ(Parse(result.Entries(kGerEng)),
               (std::vector<Entry>{
-                  {W("Lódz"), "Lodz; sic"},
+                  {W("A-B -1 2 kg - – \"x\""), "y"},
                   {"Ae", "Lodz; sic"},
+                  {W("Lódz"), "Lodz; sic"},
+                  {W("a–b"), W("it’s ok now")},
                   {W("lambda-Kalkül"), W("lambda-calculus; 10 Ohm")},
                   {W("5 µm"), W("lambda-calculus; 10 Ohm")},
-                  {W("A-B -1 2 kg - – \"x\""), "y"},
-                  {W("a–b"), W("it’s ok now")},
               }));
     // "???" has no letter the search could start on.
-    EXPECT_EQ(Parse(result.Entries(kEngGer)).back(), Entry("? done", "???"));
+    const std::vector<Entry> english = Parse(result.Entries(kEngGer));
+    EXPECT_NE(std::find(english.begin(), english.end(), Entry("? done", "???")), english.end());
     EXPECT_EQ(result.stats.Of(kGerEng).noLetter, 1u);
 
     const FixCounts& fixes = result.stats.fixes;
@@ -205,17 +243,17 @@ TEST(DingImport, SourcesStayFindable)
         "3D-Drucker | (sich) waschen | 100 % | ¿? :: 3D printer | to wash | one hundred percent | question\n");
     ASSERT_EQ(result.refusal, Refusal::None);
     EXPECT_EQ(Parse(result.Entries(kGerEng)), (std::vector<Entry>{
-                                                  {"Sternchen", "little star*; five times three"},
                                                   {"3D-Drucker", "3D printer"},
+                                                  {"Sternchen", "little star*; five times three"},
                                                   {"(sich) waschen", "to wash"},
                                               }));
     EXPECT_EQ(Parse(result.Entries(kEngGer)), (std::vector<Entry>{
-                                                  {"little star", "Stern*chen; 5 * 3"},
-                                                  {"five times three", "Stern*chen; 5 * 3"},
                                                   {"3D printer", "3D-Drucker"},
-                                                  {"to wash", "(sich) waschen"},
+                                                  {"five times three", "Stern*chen; 5 * 3"},
+                                                  {"little star", "Stern*chen; 5 * 3"},
                                                   {"one hundred percent", "100 %"},
                                                   {"question", W("¿?")},
+                                                  {"to wash", "(sich) waschen"},
                                               }));
     EXPECT_EQ(result.stats.Of(kGerEng).starsDropped, 2u);
     EXPECT_EQ(result.stats.Of(kEngGer).starsDropped, 1u);

@@ -1,8 +1,11 @@
 // vokabix-cli: drives the dictionary engine from a command line, on the same
 // files the program reads. Arguments and output are UTF-8; the engine sees
 // Windows-1252 bytes, as in the files.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +32,8 @@ constexpr int kExitEncoding = 2;
 const char kUsage[] =
     "usage: vokabix-cli search [-d ger-eng|eng-ger] FILE TEXT [--records]\n"
     "       vokabix-cli compose [-d ger-eng|eng-ger] TEXT\n"
-    "       vokabix-cli strongs FILE --records\n";
+    "       vokabix-cli strongs FILE --records\n"
+    "       vokabix-cli rank [-d ger-eng|eng-ger] FILE WORDLIST\n";
 
 struct Options {
     std::string command;
@@ -200,6 +204,172 @@ int RunStrongs(const Options& options)
     return 0;
 }
 
+// A source as a reader takes it in: without its {...}, [...] and (...)
+// notes, blanks collapsed, none at either end.
+std::string WithoutNotes(const unsigned char* text, uint32_t length)
+{
+    std::string out;
+    int depth = 0;
+    bool blank = false;
+    for (uint32_t i = 0; i < length; ++i) {
+        const char c = static_cast<char>(text[i]);
+        if (c == '{' || c == '[' || c == '(') {
+            ++depth;
+        } else if (c == '}' || c == ']' || c == ')') {
+            depth = std::max(depth - 1, 0);
+        } else if (depth > 0) {
+            continue;
+        } else if (c == ' ') {
+            blank = true;
+        } else {
+            if (blank && !out.empty())
+                out += ' ';
+            blank = false;
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The words of a list file in UTF-8, one a line; "#" lines and blank lines
+// are passed over. False, with the reason on stderr, when a word cannot be
+// searched for.
+bool ReadWordList(const std::string& path, std::vector<std::string>& words)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "vokabix-cli: cannot read %s\n", path.c_str());
+        return false;
+    }
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::string word;
+        if (!ToCp1252(line, word))
+            return false;
+        if (word.size() > kMaxSearchChars || !IsWordStart(static_cast<unsigned char>(word[0]))) {
+            std::fprintf(stderr, "vokabix-cli: %s line %d: \"%s\" cannot be typed into the search\n", path.c_str(),
+                         number, line.c_str());
+            return false;
+        }
+        words.push_back(word);
+    }
+    return true;
+}
+
+// The words of the list that some line of the data has as its whole source,
+// notes left out: the words a user can expect to find as an entry.
+std::set<std::string> Headwords(const DictionaryView& dictionary, const std::vector<std::string>& words)
+{
+    const std::set<std::string> wanted(words.begin(), words.end());
+    std::set<std::string> found;
+    const unsigned char* p = dictionary.view + dictionary.headerOffset;
+    const unsigned char* const end = p + DataBytes(dictionary.view, dictionary.fileSize, dictionary.headerOffset);
+    while (p < end) {
+        const unsigned char* lineEnd = FindLineEnd(p, end);
+        const unsigned char* start = p;
+        while (start < lineEnd && !IsWordStart(*start))
+            ++start;
+        const unsigned char* star = start;
+        while (star < lineEnd && *star != kSourceEnd)
+            ++star;
+        const std::string source = WithoutNotes(start, static_cast<uint32_t>(star - start));
+        if (wanted.count(source) != 0)
+            found.insert(source);
+        p = lineEnd + 2;
+    }
+    return found;
+}
+
+std::string Percent(int part, int whole)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %%", whole == 0 ? 0.0 : 100.0 * part / whole);
+    return text;
+}
+
+// How far down the list a user must look for the entry of the word typed:
+// the row of the first record whose source is the word, as the real search
+// fills the table (first 499 matches and the last), for every listed word
+// that the dictionary has as a headword.
+int RunRank(const Options& options)
+{
+    constexpr int kPageRows = 7;
+    constexpr int kNotShown = kResultCapacity + 1;
+    if (options.operands.size() != 2)
+        return Usage("rank takes FILE and WORDLIST");
+    const std::string& path = options.operands[0];
+    std::vector<std::string> words;
+    if (!ReadWordList(options.operands[1], words))
+        return kExitFile;
+    MappedFile file;
+    if (!OpenFile(path, file))
+        return kExitFile;
+    const char* marker = InfoFor(options.direction).marker;
+    const DictionaryView dictionary{file.View(), file.Size(), FindHeaderEnd(file.View(), file.Size(), marker)};
+    if (dictionary.headerOffset == kNoMarker) {
+        std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\"\n", path.c_str(), marker);
+        return kExitFile;
+    }
+
+    const std::set<std::string> headwords = Headwords(dictionary, words);
+    static ResultList list;
+    std::vector<int> ranks;
+    std::string notFirst;
+    std::string notHeadwords;
+    for (const std::string& word : words) {
+        const std::string shown = Cp1252ToUtf8(word.data(), word.size());
+        if (headwords.count(word) == 0) {
+            notHeadwords += " " + shown;
+            continue;
+        }
+        InitResultList(list);
+        ListScrollState state{};
+        SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(word.data()),
+                         static_cast<uint32_t>(word.size()), list, state);
+        int rank = kNotShown;
+        for (int32_t slot = 0; slot < list.resultCount && rank == kNotShown; ++slot) {
+            const ResultRecord& r = list.table.results[slot];
+            if (WithoutNotes(file.View() + r.source, r.sourceLength) == word)
+                rank = slot + 1;
+        }
+        ranks.push_back(rank);
+        if (rank != 1)
+            notFirst += " " + shown + "(" + (rank == kNotShown ? std::string("-") : std::to_string(rank)) + ")";
+    }
+
+    const int counted = static_cast<int>(ranks.size());
+    const int first = static_cast<int>(std::count(ranks.begin(), ranks.end(), 1));
+    const int onPage = static_cast<int>(std::count_if(ranks.begin(), ranks.end(), [](int r) { return r <= kPageRows; }));
+    const int missing = static_cast<int>(std::count(ranks.begin(), ranks.end(), kNotShown));
+    std::sort(ranks.begin(), ranks.end());
+    std::string median = "-";
+    if (counted > 0) {
+        const int low = ranks[static_cast<size_t>(counted - 1) / 2];
+        const int high = ranks[static_cast<size_t>(counted) / 2];
+        char text[32];
+        if (high == kNotShown)
+            std::snprintf(text, sizeof text, "not shown");
+        else
+            std::snprintf(text, sizeof text, "%g", (low + high) / 2.0);
+        median = text;
+    }
+    const bool german = options.direction == DictionaryDirection::GermanToEnglish;
+    std::printf("| Direction | Headwords | Word on the first row | On the first page (%d rows) "
+                "| Not among the %d shown | Median rank |\n",
+                kPageRows, kResultCapacity);
+    std::printf("|---|---|---|---|---|---|\n");
+    std::printf("| %s | %d of %d words | %s | %s | %s | %s |\n", german ? "German to English" : "English to German",
+                counted, static_cast<int>(words.size()), Percent(first, counted).c_str(), Percent(onPage, counted).c_str(),
+                Percent(missing, counted).c_str(), median.c_str());
+    std::printf("not on the first row (row, - when not shown):%s\n", notFirst.empty() ? " none" : notFirst.c_str());
+    std::printf("not a headword, not counted:%s\n", notHeadwords.empty() ? " none" : notHeadwords.c_str());
+    return 0;
+}
+
 std::vector<std::string> Arguments(int argc, char** argv)
 {
     std::vector<std::string> args;
@@ -241,5 +411,7 @@ int main(int argc, char** argv)
         return RunCompose(options);
     if (options.command == "strongs")
         return RunStrongs(options);
+    if (options.command == "rank")
+        return RunRank(options);
     return Usage(("unknown command '" + options.command + "'").c_str());
 }

@@ -296,7 +296,130 @@ std::string CommentValue(const std::vector<std::string>& comments, const char* c
     return "not stated in the word list";
 }
 
+// Where the note opened at `at` ends (the byte after its closer), or 0 when
+// nothing closes it: an opener left open is ordinary text.
+size_t NoteEnd(const char* text, size_t at, size_t end)
+{
+    int depth = 0;
+    for (size_t p = at; p < end; ++p) {
+        if (IsOpener(text[p]))
+            ++depth;
+        else if (IsCloser(text[p]) && --depth == 0)
+            return p + 1;
+    }
+    return 0;
+}
+
+// The key starts where the search starts comparing, so a key that begins
+// with the typed text belongs to a line the search matches. Notes are left
+// out because "Haus {n}" is the headword "Haus" to a reader; blanks are
+// collapsed so the notes leave no gaps, and trailing ones dropped so "Haus"
+// stays a prefix of "Haus und Hof" and "Hausboot" alike.
+void AppendOrderKey(const char* source, size_t length, std::string& key)
+{
+    size_t p = 0;
+    while (p < length && !IsWordStart(static_cast<unsigned char>(source[p])))
+        ++p;
+    const size_t begin = key.size();
+    bool blank = false;
+    while (p < length) {
+        const char c = source[p];
+        if (IsOpener(c)) {
+            if (const size_t end = NoteEnd(source, p, length)) {
+                p = end;
+                continue;
+            }
+        }
+        ++p;
+        if (IsBlank(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank && key.size() > begin)
+            key += ' ';
+        blank = false;
+        key += c;
+    }
+}
+
+// One entry line while it is being ordered. Offsets are 32-bit like every
+// offset into a dictionary file, so the table is the same 24 bytes a line
+// in the 32-bit build as in the 64-bit one.
+struct OrderedLine {
+    uint64_t keyHead; // the key's first 8 bytes, big-endian, 0 after its end
+    uint32_t key;     // into the key bytes
+    uint32_t keyLength;
+    uint32_t sourceLength; // from the first word-start byte, without trailing blanks
+    uint32_t line;         // into the lines: the order given
+};
+static_assert(sizeof(OrderedLine) == 24, "the same table size in the 32-bit and the 64-bit build");
+
+// Most pairs differ within 8 bytes, and their comparison then reads nothing
+// but the two records. The 0 after a short key's end ties only with a real
+// 0 byte, and a tie goes on to the lengths.
+uint64_t KeyHead(const char* key, uint32_t length)
+{
+    uint64_t head = 0;
+    for (uint32_t i = 0; i < 8; ++i)
+        head = head << 8 | (i < length ? static_cast<unsigned char>(key[i]) : 0u);
+    return head;
+}
+
 } // namespace
+
+std::string InSearchOrder(const std::string& lines)
+{
+    std::vector<OrderedLine> order;
+    order.reserve(static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n')));
+    std::string keys;
+    for (size_t begin = 0; begin < lines.size();) {
+        size_t end = lines.find("\r\n", begin);
+        if (end == std::string::npos)
+            end = lines.size();
+        const char* line = lines.data() + begin;
+        const void* star = std::memchr(line, kSourceEnd, end - begin);
+        size_t sourceEnd = star != nullptr ? static_cast<size_t>(static_cast<const char*>(star) - line) : end - begin;
+        size_t sourceBegin = 0;
+        while (sourceBegin < sourceEnd && !IsWordStart(static_cast<unsigned char>(line[sourceBegin])))
+            ++sourceBegin;
+        while (sourceEnd > sourceBegin && IsBlank(line[sourceEnd - 1]))
+            --sourceEnd;
+        OrderedLine ordered{};
+        ordered.key = static_cast<uint32_t>(keys.size());
+        AppendOrderKey(line, sourceEnd, keys);
+        ordered.keyLength = static_cast<uint32_t>(keys.size() - ordered.key);
+        ordered.sourceLength = static_cast<uint32_t>(sourceEnd - sourceBegin);
+        ordered.line = static_cast<uint32_t>(begin);
+        order.push_back(ordered);
+        begin = end + 2;
+    }
+    const char* keyBytes = keys.data();
+    for (OrderedLine& ordered : order)
+        ordered.keyHead = KeyHead(keyBytes + ordered.key, ordered.keyLength);
+    std::sort(order.begin(), order.end(), [keyBytes](const OrderedLine& a, const OrderedLine& b) {
+        if (a.keyHead != b.keyHead)
+            return a.keyHead < b.keyHead;
+        const uint32_t common = std::min(a.keyLength, b.keyLength);
+        if (common > 8) {
+            if (const int c = std::memcmp(keyBytes + a.key + 8, keyBytes + b.key + 8, common - 8))
+                return c < 0;
+        }
+        if (a.keyLength != b.keyLength)
+            return a.keyLength < b.keyLength;
+        if (a.sourceLength != b.sourceLength)
+            return a.sourceLength < b.sourceLength;
+        return a.line < b.line;
+    });
+
+    std::string sorted;
+    sorted.reserve(lines.size());
+    for (const OrderedLine& ordered : order) {
+        size_t end = lines.find("\r\n", ordered.line);
+        end = end == std::string::npos ? lines.size() : end + 2;
+        sorted.append(lines, ordered.line, end - ordered.line);
+    }
+    return sorted;
+}
 
 const char* MalformedName(Malformed why)
 {
@@ -508,7 +631,7 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
     for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
         const int i = static_cast<int>(d);
         result.header[i] = BuildHeader(d, settings, importer.LeadingComments());
-        result.entries[i] = importer.TakeEntries(d);
+        result.entries[i] = InSearchOrder(importer.TakeEntries(d));
     }
     return result;
 }

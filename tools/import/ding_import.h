@@ -56,7 +56,8 @@ struct SkippedLine {
 };
 
 // Feeds on input lines one at a time and collects the entry lines of both
-// directions in input order, which is the word list's own order.
+// directions in input order, which is the word list's own order; ImportDing
+// puts them in search order afterwards.
 class DingImporter {
 public:
     // One input line without its LF; a CR before the LF is ignored.
@@ -120,6 +121,15 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
 // appears nowhere else in it, whatever the comments say.
 std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
                         const std::vector<std::string>& comments);
+
+// Entry lines ("source*translation" and CR LF each, no "*" in a source) in
+// the order that serves the search, which lists matches in file order and
+// keeps only the first 499 and the last: by the source's bytes from its
+// first word-start byte on, with its {...}, [...] and (...) notes left out
+// and blanks collapsed, a key before every longer key it begins; then the
+// shorter source first; then the order given. The result depends on nothing
+// but the bytes given.
+std::string InSearchOrder(const std::string& lines);
 
 // One line in the reader's form: sources up to 40 bytes padded so the "*"
 // stands in column 43, longer ones followed by one blank and the "*".
