@@ -1,7 +1,11 @@
-# The release archive: `cmake --build --preset win32 --target package` makes
-# Vokabix-<version>-win32.zip in the build folder. The program looks for its
-# data files in the current directory, so they lie at the top of the archive
-# beside Vokabix.exe: unpacked into one folder, it runs as it is.
+# The release archives, for the 32-bit product:
+#   cmake --build --preset win32 --target release        Vokabix-1.3-win32.zip
+#   cmake --build --preset win32 --target release-de-en  Vokabix-1.3-win32-de-en.zip
+# The first holds the sample dictionaries, the second the free ding
+# German-English dictionary, imported when the archive is made. The program
+# looks for its data files in the current directory, so everything lies at
+# the top of the archive beside Vokabix.exe: unpacked into one folder, it
+# runs as it is.
 #
 # Included from the top-level CMakeLists.txt after the Vokabix target exists.
 
@@ -14,38 +18,99 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
     set(VOKABIX_PACKAGE_PLATFORM win64)
 endif()
+set(VOKABIX_RELEASE_NAME Vokabix-${PROJECT_VERSION}-${VOKABIX_PACKAGE_PLATFORM})
+set(VOKABIX_TEXTS ${CMAKE_BINARY_DIR}/release-texts)
 
-# Only what this component holds goes into the archive, whatever install
-# rules other folders of the build may bring along.
-set(VOKABIX_PACKAGE_COMPONENT Vokabix)
+# A text file turned into one that Notepad shows right on any Windows.
+function(vokabix_windows_text output input)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -DIN=${input} -DOUT=${output} -P ${CMAKE_SOURCE_DIR}/cmake/WindowsText.cmake
+        DEPENDS ${input} ${CMAKE_SOURCE_DIR}/cmake/WindowsText.cmake
+        VERBATIM)
+endfunction()
 
-install(TARGETS Vokabix
-        RUNTIME DESTINATION .
-        COMPONENT ${VOKABIX_PACKAGE_COMPONENT})
-install(FILES
-            ${CMAKE_SOURCE_DIR}/samples/GerEng.dat
-            ${CMAKE_SOURCE_DIR}/samples/EngGer.dat
-            ${CMAKE_SOURCE_DIR}/samples/strongs.dat
-            ${CMAKE_SOURCE_DIR}/README.md
-            ${CMAKE_SOURCE_DIR}/LICENSE
-        DESTINATION .
-        COMPONENT ${VOKABIX_PACKAGE_COMPONENT})
+vokabix_windows_text(${VOKABIX_TEXTS}/README.txt ${CMAKE_SOURCE_DIR}/docs/guide.txt)
+vokabix_windows_text(${VOKABIX_TEXTS}/LICENSE.txt ${CMAKE_SOURCE_DIR}/LICENSE)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Vokabix)
-set(CPACK_PACKAGE_VENDOR "the Vokabix developers")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "An offline German/English dictionary for Windows")
-set(CPACK_PACKAGE_FILE_NAME Vokabix-${PROJECT_VERSION}-${VOKABIX_PACKAGE_PLATFORM})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
-set(CPACK_RESOURCE_FILE_README ${CMAKE_SOURCE_DIR}/README.md)
-# One archive of the one component, not an archive per component.
-set(CPACK_INSTALL_CMAKE_PROJECTS
-    "${CMAKE_BINARY_DIR};${PROJECT_NAME};${VOKABIX_PACKAGE_COMPONENT};/")
-# The symbols of a release build are of no use on the user's machine.
-if(CMAKE_STRIP)
-    set(CPACK_STRIP_FILES ON)
+# Puts the files at the top of a zip. The two programs are stripped: their
+# symbols are of no use on the user's machine.
+function(vokabix_zip target zip)
+    set(folder ${CMAKE_BINARY_DIR}/${target}-files)
+    set(names Vokabix.exe vokabix-import.exe)
+    foreach(file IN LISTS ARGN)
+        get_filename_component(name ${file} NAME)
+        list(APPEND names ${name})
+    endforeach()
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${zip}
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder} ${CMAKE_BINARY_DIR}/${zip}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Vokabix> $<TARGET_FILE:vokabix-import> ${ARGN} ${folder}
+        COMMAND ${CMAKE_STRIP} ${folder}/Vokabix.exe ${folder}/vokabix-import.exe
+        COMMAND ${CMAKE_COMMAND} -E chdir ${folder}
+                ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/${zip} --format=zip -- ${names}
+        DEPENDS Vokabix vokabix-import ${ARGN}
+        VERBATIM)
+    add_custom_target(${target} DEPENDS ${CMAKE_BINARY_DIR}/${zip})
+endfunction()
+
+vokabix_zip(release ${VOKABIX_RELEASE_NAME}.zip
+    ${VOKABIX_TEXTS}/README.txt
+    ${VOKABIX_TEXTS}/LICENSE.txt
+    ${CMAKE_SOURCE_DIR}/samples/GerEng.dat
+    ${CMAKE_SOURCE_DIR}/samples/EngGer.dat
+    ${CMAKE_SOURCE_DIR}/samples/strongs.dat)
+
+# --- The release with the ding dictionary -------------------------------------
+# Imported at build time from Debian's trans-de-en by the host build of the
+# importer (the same sources as the vokabix-import.exe beside it), never
+# committed.
+set(VOKABIX_DING_LIST /usr/share/trans/de-en CACHE FILEPATH "The ding German-English word list to ship")
+set(VOKABIX_DING_COPYRIGHT /usr/share/doc/trans-de-en/copyright)
+set(VOKABIX_DING_OUT ${CMAKE_BINARY_DIR}/ding)
+file(GLOB VOKABIX_IMPORT_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/tools/import/*.cpp ${CMAKE_SOURCE_DIR}/tools/import/*.h
+     ${CMAKE_SOURCE_DIR}/src/data/*.cpp ${CMAKE_SOURCE_DIR}/src/data/*.h)
+add_custom_command(OUTPUT ${VOKABIX_DING_OUT}/GerEng.dat ${VOKABIX_DING_OUT}/EngGer.dat
+    COMMAND ${CMAKE_COMMAND} --preset native
+    COMMAND ${CMAKE_COMMAND} --build --preset native --target vokabix-import
+    COMMAND ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${VOKABIX_DING_LIST} ${VOKABIX_DING_OUT}
+    DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_IMPORT_SOURCES}
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    COMMENT "Importing the ding dictionary"
+    VERBATIM)
+add_custom_command(OUTPUT ${VOKABIX_TEXTS}/DING.utf8
+    COMMAND ${CMAKE_COMMAND} -DDING=${VOKABIX_DING_LIST} -DCOPYRIGHT=${VOKABIX_DING_COPYRIGHT}
+            -DOUT=${VOKABIX_TEXTS}/DING.utf8 -P ${CMAKE_SOURCE_DIR}/cmake/DingNotice.cmake
+    DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_DING_COPYRIGHT} ${CMAKE_SOURCE_DIR}/cmake/DingNotice.cmake
+    VERBATIM)
+vokabix_windows_text(${VOKABIX_TEXTS}/DING.txt ${VOKABIX_TEXTS}/DING.utf8)
+vokabix_windows_text(${VOKABIX_TEXTS}/GPL-2.txt /usr/share/common-licenses/GPL-2)
+add_custom_command(OUTPUT ${VOKABIX_TEXTS}/de-en.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${VOKABIX_DING_LIST} ${VOKABIX_TEXTS}/de-en.txt
+    DEPENDS ${VOKABIX_DING_LIST}
+    VERBATIM)
+
+vokabix_zip(release-de-en ${VOKABIX_RELEASE_NAME}-de-en.zip
+    ${VOKABIX_TEXTS}/README.txt
+    ${VOKABIX_TEXTS}/LICENSE.txt
+    ${VOKABIX_DING_OUT}/GerEng.dat
+    ${VOKABIX_DING_OUT}/EngGer.dat
+    ${CMAKE_SOURCE_DIR}/samples/strongs.dat
+    ${VOKABIX_TEXTS}/DING.txt
+    ${VOKABIX_TEXTS}/GPL-2.txt
+    ${VOKABIX_TEXTS}/de-en.txt)
+
+# Each zip as a user gets it; the zips are made by scripts/release (and by
+# scripts/test-all before it runs the tests), not by every build.
+if(VOKABIX_PACKAGE_PLATFORM STREQUAL win32)
+    foreach(kind samples de-en)
+        set(zip ${CMAKE_BINARY_DIR}/${VOKABIX_RELEASE_NAME}.zip)
+        if(kind STREQUAL de-en)
+            set(zip ${CMAKE_BINARY_DIR}/${VOKABIX_RELEASE_NAME}-de-en.zip)
+        endif()
+        add_test(NAME package_zip_${kind}
+                 COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/check_zip.py ${zip} ${kind}
+                         ${VOKABIX_MINGW_TRIPLE}-objdump ${CMAKE_SOURCE_DIR}/build/native/vokabix-cli)
+        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package)
+    endforeach()
 endif()
-
-include(CPack)

@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""A release zip as a Windows user gets it: unpacked into an empty folder,
+it must hold exactly its files, a 32-bit GUI program that needs no DLL
+beyond Windows' own, texts that Notepad shows right, and dictionaries in
+which known words are found.
+
+check_zip.py ZIP samples|de-en OBJDUMP CLI
+  CLI is a host build of vokabix-cli: the same search as the program's."""
+import os
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FILES = {
+    "samples": ["Vokabix.exe", "vokabix-import.exe", "README.txt", "LICENSE.txt", "GerEng.dat", "EngGer.dat",
+                "strongs.dat"],
+    "de-en": ["Vokabix.exe", "vokabix-import.exe", "README.txt", "LICENSE.txt", "GerEng.dat", "EngGer.dat",
+              "strongs.dat", "DING.txt", "GPL-2.txt", "de-en.txt"],
+}
+# Windows-1252 leaves these five bytes undefined; control bytes other than
+# tab and the line end have no place in a text for reading either.
+UNDEFINED = {0x81, 0x8D, 0x8F, 0x90, 0x9D} | (set(range(0x20)) - {0x09, 0x0A, 0x0D}) | {0x7F}
+faults = []
+
+
+def fault(text):
+    faults.append(text)
+    print("check_zip: " + text)
+
+
+def check_text(path):
+    data = open(path, "rb").read()
+    name = os.path.basename(path)
+    if not data.endswith(b"\r\n"):
+        fault(f"{name} does not end with CR LF")
+    if data.replace(b"\r\n", b"").count(b"\n") or data.replace(b"\r\n", b"").count(b"\r"):
+        fault(f"{name} has a line end other than CR LF")
+    bad = sorted({b for b in data if b in UNDEFINED})
+    if bad:
+        fault(f"{name} holds bytes Windows-1252 does not show: {[hex(b) for b in bad]}")
+
+
+def check_exe(path, kind, objdump):
+    result = subprocess.run([os.path.join(HERE, "check_exe.sh"), path, kind, objdump], capture_output=True, text=True)
+    if result.returncode != 0:
+        fault(result.stderr.strip())
+
+
+def first_row(cli, direction, dat, word):
+    out = subprocess.run([cli, "search", "-d", direction, dat, word], capture_output=True, text=True)
+    rows = out.stdout.splitlines()
+    return rows[0] if out.returncode == 0 and rows else ""
+
+
+def main():
+    zip_path, kind, objdump, cli = sys.argv[1:5]
+    if not os.path.exists(zip_path):
+        print(f"check_zip: {zip_path} is missing; build it first (scripts/release)")
+        return 1
+    with tempfile.TemporaryDirectory() as folder:
+        with zipfile.ZipFile(zip_path) as archive:
+            names = archive.namelist()
+            archive.extractall(folder)
+        if sorted(names) != sorted(FILES[kind]):
+            fault(f"the zip holds {sorted(names)}, not {sorted(FILES[kind])}")
+        at = lambda name: os.path.join(folder, name)
+        check_exe(at("Vokabix.exe"), "PE32 executable (GUI) Intel 80386", objdump)
+        check_exe(at("vokabix-import.exe"), "PE32 executable (console) Intel 80386", objdump)
+        for name in ["README.txt", "LICENSE.txt", "DING.txt", "GPL-2.txt"]:
+            if os.path.exists(at(name)):
+                check_text(at(name))
+        # The word a user tries first is on the first row, in each direction.
+        for direction, dat, word in [("ger-eng", "GerEng.dat", "Haus"), ("eng-ger", "EngGer.dat", "house")]:
+            row = first_row(cli, direction, at(dat), word)
+            source = row.split("\t")[0].split(" (")[0].split(" {")[0].strip()
+            print(f"{dat}: first row for {word}: {row}")
+            if source != word:
+                fault(f"{dat}: the first row for {word} is '{row}'")
+    print(f"{len(faults)} faults" if faults else "the zip is as a user should get it")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
