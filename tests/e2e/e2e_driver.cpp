@@ -709,6 +709,7 @@ TEST_F(Vokabix, StartUpTimeAgainstAMinimalProgram)
     const int runs = asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : 3;
     std::vector<double> vokabix;
     std::vector<double> minimal;
+    std::vector<double> ratios;
     for (int run = 0; run < runs; ++run) {
         // Every run paints a line of its own, so a picture left over from the
         // run before cannot be taken for this one.
@@ -728,14 +729,20 @@ TEST_F(Vokabix, StartUpTimeAgainstAMinimalProgram)
         }
         vokabix.push_back(v);
         minimal.push_back(m);
-        std::printf("run %d: Vokabix %.3f s, minimal program %.3f s\n", run, v, m);
+        ratios.push_back(v / m);
+        std::printf("run %d: Vokabix %.3f s, minimal program %.3f s, ratio %.2f\n", run, v, m, v / m);
     }
+    // On a shared machine whole stretches of runs are slow for both
+    // programs; the ratio within a run, taken back to back, shows that
+    // least.
     std::sort(vokabix.begin(), vokabix.end());
     std::sort(minimal.begin(), minimal.end());
+    std::sort(ratios.begin(), ratios.end());
     const double v = vokabix[vokabix.size() / 2];
     const double m = minimal[minimal.size() / 2];
-    std::printf("start-up to first painted row (median of %d): Vokabix %.3f s, minimal program %.3f s, ratio %.2f\n",
-                runs, v, m, v / m);
+    std::printf("start-up to first painted row (median of %d): Vokabix %.3f s, minimal program %.3f s, ratio %.2f; "
+                "median ratio within a run %.2f\n",
+                runs, v, m, v / m, ratios[ratios.size() / 2]);
     RecordProperty("vokabix_ms", static_cast<int>(v * 1000));
     RecordProperty("minimal_ms", static_cast<int>(m * 1000));
 }
