@@ -490,17 +490,19 @@ int main(int argc, char** argv)
 
     std::printf("%s: %.1f MB of data, %zu line ends, best of %d runs (other paths and the walk: of %d)\n",
                 path.c_str(), megabytes, CountLineEnds(begin, end), reps, std::min(reps, 3 + (reps - 1) / 4));
-    std::printf("times in ms, x = ratio to the read pass; the search takes the %s path\n\n",
+    std::printf("times in ms, x = ratio to the read pass, memchr = ratio to the memchr pass; the search takes the "
+                "%s path\n\n",
                 ScanPathName(paths.path[widest]));
-    std::printf("%-13s %-22s %6s %7s %5s", "case", "prefix", "lines", ScanPathName(paths.path[widest]), "x");
+    std::printf("%-13s %-22s %6s %7s %5s %7s", "case", "prefix", "lines", ScanPathName(paths.path[widest]), "x",
+                "memchr");
     for (uint32_t k = widest; k-- > 0;)
         std::printf(" %8s %5s", ScanPathName(paths.path[k]), "x");
     std::printf(" %8s %5s\n", "literal", "x");
     std::vector<double> ratios;
     for (const Row& row : rows) {
         ratios.push_back(row.searchMs[widest] / readMs);
-        std::printf("%-13s %-22s %6zu %7.2f %5.2f", row.name.c_str(), row.text.c_str(), row.matches,
-                    row.searchMs[widest], row.searchMs[widest] / readMs);
+        std::printf("%-13s %-22s %6zu %7.2f %5.2f %7.2f", row.name.c_str(), row.text.c_str(), row.matches,
+                    row.searchMs[widest], row.searchMs[widest] / readMs, row.searchMs[widest] / memchrMs);
         for (uint32_t k = widest; k-- > 0;)
             std::printf(" %8.2f %5.2f", row.searchMs[k], row.searchMs[k] / readMs);
         std::printf(" %8.2f %5.2f\n", row.referenceMs, row.referenceMs / readMs);
