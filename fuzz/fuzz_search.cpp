@@ -199,6 +199,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (; rest < tableEnd; ++rest)
         FUZZ_CHECK(*rest == kStaleByte);
 
+    // Every other path this processor runs gives the same table.
+    const ScanPaths paths = RunnableScanPaths();
+    auto other = std::make_unique<ResultList>();
+    for (uint32_t p = 0; p + 1 < paths.count; ++p) {
+        std::memcpy(other.get(), list.get(), sizeof(ResultList));
+        std::memset(other->table.bytes, kStaleByte, sizeof other->table.bytes);
+        const uint32_t begin = dataBytes == 0 ? 0 : headerOffset;
+        const int32_t got =
+            ScanDictionaryOn(paths.path[p], bytes, begin, begin + dataBytes, text.data(), length, *other);
+        FUZZ_CHECK(got == count);
+        FUZZ_CHECK(std::memcmp(other->table.bytes, list->table.bytes, sizeof other->table.bytes) == 0);
+    }
+
     FUZZ_CHECK(list->resultCapacity == kResultCapacity);
     FUZZ_CHECK(list->rowStride == kResultStride);
     FUZZ_CHECK(state.oneLineRepaint == 0);

@@ -22,6 +22,30 @@ struct DictionaryView {
 int32_t ScanDictionary(const unsigned char* view, uint32_t dataBegin, uint32_t dataEnd,
                        const unsigned char* text, uint32_t length, ResultList& list);
 
+// The ways the scan can look at the data, plainest first. All give the same
+// records; they differ in how many bytes one step looks at.
+enum class ScanPath : uint8_t {
+    Portable, // memchr for every line end
+    Sse2,     // 16 bytes a step
+    Avx2,     // 32 bytes a step
+};
+
+struct ScanPaths {
+    ScanPath path[3];
+    uint32_t count;
+};
+
+// The paths this build and this processor can run, plainest first: a path
+// needs its instructions and, for AVX2, a system that saves the wide
+// registers. The last is the one ScanDictionary takes.
+ScanPaths RunnableScanPaths();
+const char* ScanPathName(ScanPath path);
+
+// ScanDictionary on a chosen path, for tests and the bench. A path this
+// machine cannot run is replaced by the widest one it can.
+int32_t ScanDictionaryOn(ScanPath path, const unsigned char* view, uint32_t dataBegin, uint32_t dataEnd,
+                         const unsigned char* text, uint32_t length, ResultList& list);
+
 // The whole search: scans the dictionary's data and starts a new list in the
 // scroll state. Returns true when a line matched, which is when the caller
 // must hand scrollInfo to the scroll bar; with no match the bar keeps what it

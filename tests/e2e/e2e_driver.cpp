@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -699,31 +700,49 @@ double TimeToFirstRow(const std::string& exe, const std::string& folder, const s
     return painted ? Seconds() - start : -1;
 }
 
+// Three runs by default; VOKABIX_STARTUP_RUNS asks for more when the
+// numbers are wanted for the record. The two programs take turns at going
+// first, so neither always starts right after the other has ended.
 TEST_F(Vokabix, StartUpTimeAgainstAMinimalProgram)
 {
-    constexpr int kRuns = 3;
+    const char* const asked = std::getenv("VOKABIX_STARTUP_RUNS");
+    const int runs = asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : 3;
     std::vector<double> vokabix;
     std::vector<double> minimal;
-    for (int run = 0; run < kRuns; ++run) {
+    std::vector<double> ratios;
+    for (int run = 0; run < runs; ++run) {
         // Every run paints a line of its own, so a picture left over from the
         // run before cannot be taken for this one.
         const std::string token = std::to_string(GetTickCount()) + "-" + std::to_string(run);
         folder.Write("GerEng.dat", GerEngFile(FixedLine("xstart", "run " + token) + NumberedLines("ya", 2000)));
-        const double v = TimeToFirstRow(Exe(VOKABIX_EXE), folder.Path(), "", DictionaryRow("xstart", "run " + token));
-        ASSERT_GT(v, 0) << "Vokabix painted no list within 20 s";
         const std::string line = "minimal " + token;
-        const double m = TimeToFirstRow(Exe(MINIMAL_WINDOW_EXE), folder.Path(), line, {line, ""});
-        ASSERT_GT(m, 0) << "the minimal program painted nothing within 20 s";
+        double v = 0;
+        double m = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn + run) % 2 == 0) {
+                v = TimeToFirstRow(Exe(VOKABIX_EXE), folder.Path(), "", DictionaryRow("xstart", "run " + token));
+                ASSERT_GT(v, 0) << "Vokabix painted no list within 20 s";
+            } else {
+                m = TimeToFirstRow(Exe(MINIMAL_WINDOW_EXE), folder.Path(), line, {line, ""});
+                ASSERT_GT(m, 0) << "the minimal program painted nothing within 20 s";
+            }
+        }
         vokabix.push_back(v);
         minimal.push_back(m);
-        std::printf("run %d: Vokabix %.3f s, minimal program %.3f s\n", run, v, m);
+        ratios.push_back(v / m);
+        std::printf("run %d: Vokabix %.3f s, minimal program %.3f s, ratio %.2f\n", run, v, m, v / m);
     }
+    // On a shared machine whole stretches of runs are slow for both
+    // programs; the ratio within a run, taken back to back, shows that
+    // least.
     std::sort(vokabix.begin(), vokabix.end());
     std::sort(minimal.begin(), minimal.end());
-    const double v = vokabix[kRuns / 2];
-    const double m = minimal[kRuns / 2];
-    std::printf("start-up to first painted row (median of %d): Vokabix %.3f s, minimal program %.3f s, ratio %.2f\n",
-                kRuns, v, m, v / m);
+    std::sort(ratios.begin(), ratios.end());
+    const double v = vokabix[vokabix.size() / 2];
+    const double m = minimal[minimal.size() / 2];
+    std::printf("start-up to first painted row (median of %d): Vokabix %.3f s, minimal program %.3f s, ratio %.2f; "
+                "median ratio within a run %.2f\n",
+                runs, v, m, v / m, ratios[ratios.size() / 2]);
     RecordProperty("vokabix_ms", static_cast<int>(v * 1000));
     RecordProperty("minimal_ms", static_cast<int>(m * 1000));
 }

@@ -132,19 +132,29 @@ TEST(SearchAllocation, SearchingAllocatesNothing)
 
     const std::string texts[] = {"H", "Haus1", "\xFC" "ber", "Hof", "Haus\r\n", " 1", "nirgends", "Haus9999*"};
     int32_t counts[std::size(texts)];
-    {
-        Counting counting;
-        for (size_t t = 0; t < std::size(texts); ++t) {
-            SearchDictionary({Bytes(file), Size(file), header}, Bytes(texts[t]), Size(texts[t]), list, state);
-            counts[t] = list.resultCount;
+    const ScanPaths paths = RunnableScanPaths();
+    for (uint32_t p = 0; p < paths.count; ++p) {
+        SCOPED_TRACE(ScanPathName(paths.path[p]));
+        {
+            Counting counting;
+            for (size_t t = 0; t < std::size(texts); ++t) {
+                if (p + 1 == paths.count) {
+                    SearchDictionary({Bytes(file), Size(file), header}, Bytes(texts[t]), Size(texts[t]), list,
+                                     state);
+                    counts[t] = list.resultCount;
+                } else {
+                    counts[t] = ScanDictionaryOn(paths.path[p], Bytes(file), header, Size(file), Bytes(texts[t]),
+                                                 Size(texts[t]), list);
+                }
+            }
         }
+        EXPECT_EQ(g_newCalls.load(), 0);
+        EXPECT_EQ(g_mallocCalls.load(), 0);
+        // The searches did run over the whole file.
+        EXPECT_EQ(counts[0], kResultCapacity);
+        EXPECT_EQ(counts[3], yards);
+        EXPECT_EQ(counts[6], 0);
     }
-    EXPECT_EQ(g_newCalls.load(), 0);
-    EXPECT_EQ(g_mallocCalls.load(), 0);
-    // The searches did run over the whole file.
-    EXPECT_EQ(counts[0], kResultCapacity);
-    EXPECT_EQ(counts[3], yards);
-    EXPECT_EQ(counts[6], 0);
 }
 
 } // namespace

@@ -74,29 +74,33 @@ std::string RandomPrefix(std::mt19937& rng, const std::string& data)
     return data.substr(at, length);
 }
 
-// Compares every record and checks that the slots past the count were left
-// as they were.
+// Compares every record, on every path this machine can run, and checks
+// that the slots past the count were left as they were.
 ::testing::AssertionResult SameAsLiteralWalk(const unsigned char* view, uint32_t begin, uint32_t end,
                                              const std::string& text)
 {
     static ResultRecord expected[kResultCapacity];
     static ResultList list;
-    InitResultList(list);
-    std::memset(list.table.bytes, 0xA5, sizeof list.table.bytes);
-    const int32_t got = ScanDictionary(view, begin, end, Bytes(text), Size(text), list);
     const int32_t want = ReferenceScan(view, begin, end, Bytes(text), Size(text), expected);
-    if (got != want)
-        return ::testing::AssertionFailure() << got << " records, the literal walk gives " << want;
-    for (int32_t i = 0; i < got; ++i) {
-        const ResultRecord& g = list.table.results[i];
-        const ResultRecord& w = expected[i];
-        if (g.source != w.source || g.sourceLength != w.sourceLength || g.translation != w.translation ||
-            g.translationLength != w.translationLength)
-            return ::testing::AssertionFailure() << "slot " << i << " differs";
+    const ScanPaths paths = RunnableScanPaths();
+    for (uint32_t p = 0; p < paths.count; ++p) {
+        const char* const path = ScanPathName(paths.path[p]);
+        InitResultList(list);
+        std::memset(list.table.bytes, 0xA5, sizeof list.table.bytes);
+        const int32_t got = ScanDictionaryOn(paths.path[p], view, begin, end, Bytes(text), Size(text), list);
+        if (got != want)
+            return ::testing::AssertionFailure() << path << ": " << got << " records, the literal walk gives " << want;
+        for (int32_t i = 0; i < got; ++i) {
+            const ResultRecord& g = list.table.results[i];
+            const ResultRecord& w = expected[i];
+            if (g.source != w.source || g.sourceLength != w.sourceLength || g.translation != w.translation ||
+                g.translationLength != w.translationLength)
+                return ::testing::AssertionFailure() << path << ": slot " << i << " differs";
+        }
+        for (size_t b = static_cast<size_t>(got) * sizeof(ResultRecord); b < sizeof list.table.bytes; ++b)
+            if (list.table.bytes[b] != 0xA5)
+                return ::testing::AssertionFailure() << path << ": table byte " << b << " past the records was written";
     }
-    for (size_t b = static_cast<size_t>(got) * sizeof(ResultRecord); b < sizeof list.table.bytes; ++b)
-        if (list.table.bytes[b] != 0xA5)
-            return ::testing::AssertionFailure() << "table byte " << b << " past the records was written";
     return ::testing::AssertionSuccess();
 }
 
@@ -136,9 +140,9 @@ TEST(SearchRandom, SameRecordsAsTheLiteralWalk)
     EXPECT_GT(matched, pairs / 4);
 }
 
-// The fast scan reads sixteen bytes at a time, and two bytes back. Data that
-// ends at, or begins at, an unmapped page must still be searched without
-// touching it.
+// The wide scans read 16 or 32 bytes at a time, one byte ahead and two
+// back. Data that ends at, or begins at, an unmapped page must still be
+// searched without touching it, on every path.
 TEST(SearchRandom, ReadsNothingOutsideTheData)
 {
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
@@ -172,7 +176,8 @@ TEST(SearchRandom, LineStartsFoundAcrossLongStretches)
     const std::string crossings[] = {
         // Blank lines spanning several blocks before the line start.
         "x\r\n" + blanks + "\r\n\r\n" + blanks + "ab*1\r\nab*2\r\n",
-        // A CR LF pair split by the end of a block, at every offset.
+        // A CR LF pair split by the end of a block or of one of its vectors,
+        // at every offset.
         std::string(61, 'a') + "\r\nab*1\r\n" + std::string(62, 'b') + "\r\nab*2\r\n",
         // Many CR LFs in one stretch without a word-start byte: one line.
         "q\r\n" + std::string(70, '\r') + "\n\r\n\r\n 7 \r\n  (ab*x\r\n",
@@ -180,10 +185,12 @@ TEST(SearchRandom, LineStartsFoundAcrossLongStretches)
         "ab\rab\nab\r\n\nab\r\r\nab*\r\nab\r\n",
         // The text runs into the next line.
         "ab\r\nab*\r\nab\r\n",
+        // Lone LFs in front of letters, far enough in for the wide steps.
+        std::string(66, '7') + "ab\nab*1\r\nab\n\nab*2\r\n\nb" + std::string(66, 'c'),
     };
     const std::string texts[] = {"ab", "a", "ab*", "b\r\na", "\r\n", "ab\r", "b", "ab\r\nab", ""};
     for (const std::string& data : crossings)
-        for (int shift = 0; shift < 16; ++shift) {
+        for (int shift = 0; shift < 32; ++shift) {
             const std::string file = std::string(static_cast<size_t>(shift), '7') + data;
             for (const std::string& text : texts)
                 ASSERT_TRUE(SameAsLiteralWalk(Bytes(file), 0, Size(file), text))
@@ -199,6 +206,27 @@ TEST(SearchRandom, LineStartsFoundAcrossLongStretches)
     // "ab\rab\nab" is one line, "ab\r\r\n" ends with its CR LF.
     ASSERT_EQ(ScanDictionary(Bytes(lone), 0, Size(lone), Bytes("ab"), 2, list), 4);
     EXPECT_EQ(list.table.results[1].source, lone.find("\nab\r\r") + 1);
+}
+
+// The widest path is the one every search takes, so it must be one the
+// processor really runs; libgcc's own cpuid and XGETBV reading is the check.
+TEST(SearchRandom, PathsFollowTheProcessor)
+{
+    const ScanPaths paths = RunnableScanPaths();
+    ASSERT_GE(paths.count, 1u);
+    EXPECT_EQ(paths.path[0], ScanPath::Portable);
+    bool avx2 = false;
+    for (uint32_t p = 1; p < paths.count; ++p) {
+        EXPECT_LT(paths.path[p - 1], paths.path[p]);
+        avx2 = avx2 || paths.path[p] == ScanPath::Avx2;
+    }
+#if defined(__SSE2__)
+    EXPECT_EQ(paths.path[1], ScanPath::Sse2);
+#endif
+#if defined(__i386__) || defined(__x86_64__)
+    __builtin_cpu_init();
+    EXPECT_EQ(avx2, __builtin_cpu_supports("avx2") != 0);
+#endif
 }
 
 } // namespace
