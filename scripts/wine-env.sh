@@ -10,12 +10,14 @@
 #   - win64 (the default) runs the 64-bit builds with wine64. PREFIXDIR defaults to
 #     $VOKABIX_WINEPREFIX, else <repo>/build/wineprefix.
 #   - --win32 runs the 32-bit builds, the product as it ships, with Debian's 32-bit
-#     Wine under qemu-i386 (the kernel here starts no 32-bit programs): wine32-loader
-#     becomes WINELOADER, so every process Wine starts goes through qemu too. A
-#     64-bit prefix crashes these programs, so the lane has a WINEARCH=win32 prefix.
-#     PREFIXDIR defaults to $VOKABIX_WINEPREFIX32, else <repo>/build/wineprefix32.
-#     Each process start costs seconds of emulation, not the tenth of a second of
-#     wine64.
+#     Wine. The processes started here go through wine32-loader, which runs Wine
+#     under qemu-i386, so the lane works on a kernel that starts no 32-bit programs;
+#     each such start costs seconds of emulation, not the tenth of a second of
+#     wine64. The processes Wine starts itself (the desktop, the program an
+#     end-to-end test launches) get its own loader binary first and wine32-loader,
+#     as WINELOADER, where the kernel refuses that binary. A 64-bit prefix crashes
+#     these programs, so the lane has a WINEARCH=win32 prefix. PREFIXDIR defaults
+#     to $VOKABIX_WINEPREFIX32, else <repo>/build/wineprefix32.
 # When sourcing from a script, pass the prefix (or "") explicitly: bash hands a
 # sourced file the caller's own arguments otherwise.
 #
@@ -135,8 +137,8 @@ _vkw_export() {
     export WINEARCH=$_vkw_lane
     export WINESERVER=$_vkw_wineserver
     if [[ $_vkw_lane == win32 ]]; then
-        # Wine re-runs WINELOADER for every process it starts; without NOEXEC the
-        # loader would try to exec itself past qemu, which the kernel refuses.
+        # NOEXEC: the wine binary would otherwise re-execute itself through
+        # wine-preloader, a 32-bit program of its own that leaves qemu behind.
         export WINELOADER=$_vkw_wine WINELOADERNOEXEC=1
     else
         unset WINELOADER WINELOADERNOEXEC
