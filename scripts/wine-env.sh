@@ -2,13 +2,24 @@
 #
 # Wine environment for running the Windows test programs headlessly.
 #
-#   . scripts/wine-env.sh [PREFIXDIR]      # set up (if needed) and export the variables
-#   scripts/wine-env.sh [PREFIXDIR]        # only set up: warm the prefix before a test run
-#   scripts/wine-env.sh --stop [PREFIXDIR] # end this prefix's wineserver, its programs and its Xvfb
+#   . scripts/wine-env.sh [--win32] [PREFIXDIR]      # set up (if needed) and export the variables
+#   scripts/wine-env.sh [--win32] [PREFIXDIR]        # only set up: warm the prefix before a test run
+#   scripts/wine-env.sh --stop [--win32] [PREFIXDIR] # end this prefix's wineserver, its programs and its Xvfb
 #
-# PREFIXDIR defaults to $VOKABIX_WINEPREFIX, else <repo>/build/wineprefix. When sourcing
-# from a script, pass the prefix (or "") explicitly: bash hands a sourced file the
-# caller's own arguments otherwise.
+# Two lanes, each with a prefix of its own:
+#   - win64 (the default) runs the 64-bit builds with wine64. PREFIXDIR defaults to
+#     $VOKABIX_WINEPREFIX, else <repo>/build/wineprefix.
+#   - --win32 runs the 32-bit builds, the product as it ships, with Debian's 32-bit
+#     Wine. The processes started here go through wine32-loader, which runs Wine
+#     under qemu-i386, so the lane works on a kernel that starts no 32-bit programs;
+#     each such start costs seconds of emulation, not the tenth of a second of
+#     wine64. The processes Wine starts itself (the desktop, the program an
+#     end-to-end test launches) get its own loader binary first and wine32-loader,
+#     as WINELOADER, where the kernel refuses that binary. A 64-bit prefix crashes
+#     these programs, so the lane has a WINEARCH=win32 prefix. PREFIXDIR defaults
+#     to $VOKABIX_WINEPREFIX32, else <repo>/build/wineprefix32.
+# When sourcing from a script, pass the prefix (or "") explicitly: bash hands a
+# sourced file the caller's own arguments otherwise.
 #
 # What a prefix gets, once, and keeps until --stop:
 #   - an Xvfb (1280x1024x24) unless DISPLAY already points at a live X server;
@@ -34,6 +45,12 @@
 _vkw_settings_version=3
 
 _vkw_find_wine() {
+    if [[ $_vkw_lane == win32 ]]; then
+        [[ -x /usr/lib/wine/wine && -x $_vkw_scripts/wine32-loader ]] || return 1
+        command -v qemu-i386 >/dev/null 2>&1 || return 1
+        _vkw_wine=$_vkw_scripts/wine32-loader
+        return 0
+    fi
     # Checked one by one: the common case must not cost a fork.
     if [[ -x /usr/lib/wine/wine64 ]]; then
         _vkw_wine=/usr/lib/wine/wine64
@@ -44,7 +61,8 @@ _vkw_find_wine() {
 
 _vkw_find_wineserver() {
     # Debian's /usr/bin/wineserver wrapper adds -p0 (exit as soon as idle), so
-    # prefer the real binary next to the loader.
+    # prefer the real binary next to the loader. The 64-bit server serves the
+    # emulated 32-bit processes as well, and runs natively.
     local d=${_vkw_wine%/*}
     if [[ -x $d/wineserver64 ]]; then
         _vkw_wineserver=$d/wineserver64
@@ -76,7 +94,7 @@ _vkw_alive() {
 # Loads PREFIX/.vokabix-wine.state (key=value lines) into _vkw_st_*.
 _vkw_read_state() {
     local k v
-    _vkw_st_display='' _vkw_st_xvfb='' _vkw_st_server='' _vkw_st_keeper=''
+    _vkw_st_display='' _vkw_st_xvfb='' _vkw_st_server='' _vkw_st_keeper='' _vkw_st_lane=''
     [[ -r $_vkw_prefix/.vokabix-wine.state ]] || return 1
     while IFS='=' read -r k v; do
         case $k in
@@ -84,6 +102,7 @@ _vkw_read_state() {
             xvfb) _vkw_st_xvfb=$v ;;
             server) _vkw_st_server=$v ;;
             keeper) _vkw_st_keeper=$v ;;
+            lane) _vkw_st_lane=$v ;;
         esac
     done <"$_vkw_prefix/.vokabix-wine.state"
     [[ -n $_vkw_st_display && -n $_vkw_st_server ]]
@@ -98,6 +117,8 @@ _vkw_prefix_stamped() {
 # Everything this prefix needs is up: what the fast path checks.
 _vkw_running() {
     _vkw_read_state || return 1
+    # A prefix set up by the other lane goes through setup, which explains.
+    [[ ${_vkw_st_lane:-win64} == "$_vkw_lane" ]] || return 1
     _vkw_prefix_stamped || return 1
     _vkw_alive "$_vkw_st_server" 'wineserver*' || return 1
     _vkw_alive "$_vkw_st_keeper" || return 1
@@ -113,7 +134,15 @@ _vkw_running() {
 _vkw_export() {
     export WINEDEBUG=${VOKABIX_WINEDEBUG:--all}
     export WINEPREFIX=$_vkw_prefix
-    export WINEARCH=win64
+    export WINEARCH=$_vkw_lane
+    export WINESERVER=$_vkw_wineserver
+    if [[ $_vkw_lane == win32 ]]; then
+        # NOEXEC: the wine binary would otherwise re-execute itself through
+        # wine-preloader, a 32-bit program of its own that leaves qemu behind.
+        export WINELOADER=$_vkw_wine WINELOADERNOEXEC=1
+    else
+        unset WINELOADER WINELOADERNOEXEC
+    fi
     # No Mono/Gecko install dialogs, and no menu entries or file associations
     # written into the host's home directory.
     case ${WINEDLLOVERRIDES:-} in
@@ -130,28 +159,42 @@ _vkw_export() {
     export VOKABIX_WINESERVER=$_vkw_wineserver
 }
 
-# Resolves the prefix from the argument / environment / repo default and finds Wine.
+# Resolves the lane and the prefix from the arguments / environment / repo default
+# and finds Wine.
 _vkw_resolve() {
-    local arg=${1:-} here
+    _vkw_lane=win64
+    if [[ ${1:-} == --win32 || ${1:-} == --win64 ]]; then
+        _vkw_lane=${1#--}
+        shift
+    fi
+    local arg=${1:-} here envprefix=VOKABIX_WINEPREFIX suffix=''
+    [[ $_vkw_lane == win32 ]] && envprefix=VOKABIX_WINEPREFIX32 suffix=32
+    # No fork here: the fast path runs for every test.
+    here=${BASH_SOURCE[0]}
+    [[ $here == */* ]] || here=./$here
+    _vkw_scripts=${here%/*}
+    [[ $_vkw_scripts == /* ]] || _vkw_scripts=$PWD/$_vkw_scripts
     if [[ $arg == -* ]]; then
         # A typo'd option must not become a prefix directory named after it.
-        echo "wine-env: unknown option '$arg' (usage: . wine-env.sh [PREFIXDIR]," \
-            "wine-env.sh [--stop] [PREFIXDIR])" >&2
+        echo "wine-env: unknown option '$arg' (usage: . wine-env.sh [--win32] [PREFIXDIR]," \
+            "wine-env.sh [--stop] [--win32] [PREFIXDIR])" >&2
         return 1
     elif [[ -n $arg ]]; then
         _vkw_prefix=$arg
-    elif [[ -n ${VOKABIX_WINEPREFIX:-} ]]; then
-        _vkw_prefix=$VOKABIX_WINEPREFIX
+    elif [[ -n ${!envprefix:-} ]]; then
+        _vkw_prefix=${!envprefix}
     else
-        here=${BASH_SOURCE[0]}
-        [[ $here == */* ]] || here=./$here
-        here=$(cd -- "${here%/*}" && pwd) || return 1
-        _vkw_prefix=${here%/*}/build/wineprefix
+        here=$(cd -- "$_vkw_scripts" && pwd) || return 1
+        _vkw_prefix=${here%/*}/build/wineprefix$suffix
     fi
     [[ $_vkw_prefix == /* ]] || _vkw_prefix=$PWD/$_vkw_prefix
     while [[ $_vkw_prefix == */ && $_vkw_prefix != / ]]; do _vkw_prefix=${_vkw_prefix%/}; done
     if ! _vkw_find_wine; then
-        echo "wine-env: no wine64 loader found (looked for /usr/lib/wine/wine64, wine64, wine)" >&2
+        if [[ $_vkw_lane == win32 ]]; then
+            echo "wine-env: the win32 lane needs qemu-i386 and /usr/lib/wine/wine (scripts/setup-deps installs them)" >&2
+        else
+            echo "wine-env: no wine64 loader found (looked for /usr/lib/wine/wine64, wine64, wine)" >&2
+        fi
         return 1
     fi
     if ! _vkw_find_wineserver; then
@@ -334,7 +377,8 @@ _vkw_start_server() {
 # Written whole and renamed into place: the fast path reads it without the lock.
 _vkw_write_state() {
     local st=$_vkw_prefix/.vokabix-wine.state
-    if ! printf 'display=%s\nxvfb=%s\nserver=%s\nkeeper=%s\n' "$@" >"$st.tmp" || ! mv -f "$st.tmp" "$st"; then
+    if ! printf 'display=%s\nxvfb=%s\nserver=%s\nkeeper=%s\nlane=%s\n' "$@" "$_vkw_lane" >"$st.tmp" ||
+        ! mv -f "$st.tmp" "$st"; then
         _vkw_fail "cannot write $st"
         return 1
     fi
@@ -345,7 +389,15 @@ _vkw_setup_locked() {
     [[ -f $_vkw_logf && $(stat -c %s "$_vkw_logf") -gt 1000000 ]] && : >"$_vkw_logf"
     # Someone else may have finished the job while we waited for the lock.
     _vkw_running && return 0
-    _vkw_log "setup (pid $$) for $_vkw_prefix"
+    _vkw_log "setup (pid $$) for $_vkw_prefix, lane $_vkw_lane"
+
+    # Programs of one width crash in a prefix made for the other.
+    local arch
+    arch=$(grep -m1 '^#arch=' "$_vkw_prefix/system.reg" 2>/dev/null) || arch=''
+    if [[ -n $arch && ${arch#\#arch=} != "$_vkw_lane" ]]; then
+        _vkw_fail "$_vkw_prefix is a ${arch#\#arch=} prefix; the $_vkw_lane lane needs a prefix of its own"
+        return 1
+    fi
 
     local display='' xvfb='' server='' keeper=''
     _vkw_read_state
@@ -358,7 +410,7 @@ _vkw_setup_locked() {
         server=$_vkw_st_server display=$_vkw_st_display
     fi
 
-    export WINEDEBUG WINEPREFIX WINEARCH WINEDLLOVERRIDES
+    export WINEDEBUG WINEPREFIX WINEARCH WINEDLLOVERRIDES WINESERVER
     if [[ -z $server ]]; then
         # Start from a clean slate: whatever still runs in this prefix belongs to a
         # server whose display or settings we can no longer vouch for.
@@ -432,32 +484,32 @@ _vkw_stop() {
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
     # Executed, not sourced.
     if [[ ${1:-} == --stop ]]; then
-        _vkw_resolve "${2:-}" || exit 1
+        _vkw_resolve "${@:2}" || exit 1
         _vkw_stop
         exit 0
     fi
     if [[ ${1:-} == --setup-locked ]]; then
         # Internal: the body of setup, run by flock below.
-        _vkw_resolve "${2:-}" || exit 1
+        _vkw_resolve "${@:2}" || exit 1
         _vkw_export
         _vkw_setup_locked
         exit $?
     fi
-    _vkw_resolve "${1:-}" || exit 1
+    _vkw_resolve "$@" || exit 1
     _vkw_running && exit 0
     mkdir -p -- "$_vkw_prefix" || exit 1
     # -o: the daemons started during setup must not inherit the lock.
     flock -o -w 900 "$_vkw_prefix/.vokabix-wine.lock" \
-        bash "${BASH_SOURCE[0]}" --setup-locked "$_vkw_prefix" >/dev/null
+        bash "${BASH_SOURCE[0]}" --setup-locked "--$_vkw_lane" "$_vkw_prefix" >/dev/null
     exit $?
 fi
 
 _vkw_source_main() {
-    _vkw_resolve "${1:-}" || return 1
+    _vkw_resolve "$@" || return 1
     if ! _vkw_running; then
         mkdir -p -- "$_vkw_prefix" || return 1
         if ! flock -o -w 900 "$_vkw_prefix/.vokabix-wine.lock" \
-            bash "${BASH_SOURCE[0]}" --setup-locked "$_vkw_prefix" >/dev/null; then
+            bash "${BASH_SOURCE[0]}" --setup-locked "--$_vkw_lane" "$_vkw_prefix" >/dev/null; then
             echo "wine-env: setting up $_vkw_prefix failed" >&2
             return 1
         fi
@@ -467,4 +519,5 @@ _vkw_source_main() {
     export DISPLAY=$_vkw_st_display
 }
 
-_vkw_source_main "${1:-}"
+# Both: the lane option and the prefix.
+_vkw_source_main "${1:-}" "${2:-}"

@@ -90,6 +90,8 @@ double Seconds()
     return static_cast<double>(now.QuadPart) / frequency;
 }
 
+// The waits are generous: where the 32-bit Wine runs under emulation a
+// process start alone costs seconds. A wait only ever ends early.
 bool WaitUntil(const std::function<bool()>& done, double timeoutSeconds)
 {
     const double end = Seconds() + timeoutSeconds;
@@ -104,22 +106,26 @@ bool WaitUntil(const std::function<bool()>& done, double timeoutSeconds)
 
 // --- Windows of another process -----------------------------------------------
 
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+// A named function, not a lambda: on x86 the callback has to be stdcall.
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId)
+        search->found.push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> TopLevelWindowsOf(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -197,7 +203,7 @@ public:
     DWORD Id() const { return info_.dwProcessId; }
     DWORD ThreadId() const { return info_.dwThreadId; }
     bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-    void WaitForInput() const { WaitForInputIdle(info_.hProcess, 20000); }
+    void WaitForInput() const { WaitForInputIdle(info_.hProcess, 60000); }
 
     // The exit code, or STILL_ACTIVE when the process has not ended in time.
     DWORD WaitForExit(DWORD milliseconds) const
@@ -210,7 +216,7 @@ public:
     }
 
     // The first top-level window of the process that fits, or 0 on timeout.
-    HWND WaitForWindow(const std::function<bool(HWND)>& fits, double timeoutSeconds = 10) const
+    HWND WaitForWindow(const std::function<bool(HWND)>& fits, double timeoutSeconds = 30) const
     {
         HWND found = nullptr;
         WaitUntil(
@@ -445,7 +451,7 @@ std::string SavePicture(const Image& image)
 
 // Waits until the list shows these rows from its top, so a search that has
 // been asked for is known to be done and painted.
-::testing::AssertionResult ListShows(HWND mainWindow, const std::vector<Row>& rows, double timeoutSeconds = 10)
+::testing::AssertionResult ListShows(HWND mainWindow, const std::vector<Row>& rows, double timeoutSeconds = 30)
 {
     if (WaitUntil([&] { return RowsShown(mainWindow, rows); }, timeoutSeconds))
         return ::testing::AssertionSuccess();
@@ -696,7 +702,7 @@ double TimeToFirstRow(const std::string& exe, const std::string& folder, const s
             }
             return Alike(CompareRow(window, 0, firstRow));
         },
-        20);
+        60);
     return painted ? Seconds() - start : -1;
 }
 
@@ -721,10 +727,10 @@ TEST_F(Vokabix, StartUpTimeAgainstAMinimalProgram)
         for (int turn = 0; turn < 2; ++turn) {
             if ((turn + run) % 2 == 0) {
                 v = TimeToFirstRow(Exe(VOKABIX_EXE), folder.Path(), "", DictionaryRow("xstart", "run " + token));
-                ASSERT_GT(v, 0) << "Vokabix painted no list within 20 s";
+                ASSERT_GT(v, 0) << "Vokabix painted no list within 60 s";
             } else {
                 m = TimeToFirstRow(Exe(MINIMAL_WINDOW_EXE), folder.Path(), line, {line, ""});
-                ASSERT_GT(m, 0) << "the minimal program painted nothing within 20 s";
+                ASSERT_GT(m, 0) << "the minimal program painted nothing within 60 s";
             }
         }
         vokabix.push_back(v);
