@@ -110,7 +110,8 @@ if(VOKABIX_PACKAGE_PLATFORM STREQUAL win32)
         endif()
         add_test(NAME package_zip_${kind}
                  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/check_zip.py ${zip} ${kind}
-                         ${VOKABIX_MINGW_TRIPLE}-objdump ${CMAKE_SOURCE_DIR}/build/native/vokabix-cli)
-        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package)
+                         ${VOKABIX_MINGW_TRIPLE}-objdump ${CMAKE_SOURCE_DIR}/build/native/vokabix-cli
+                         ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:vokabix_e2e_tests>)
+        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package TIMEOUT 300)
     endforeach()
 endif()

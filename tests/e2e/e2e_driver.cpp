@@ -486,10 +486,12 @@ void PressKey(HWND window, UINT key)
 class Vokabix : public ::testing::Test {
 protected:
     // Starts Vokabix.exe in the folder and waits for its windows.
-    void Start()
+    void Start() { StartIn(Exe(VOKABIX_EXE), folder.Path()); }
+
+    void StartIn(const std::string& exe, const std::string& where)
     {
-        program_ = std::make_unique<Process>(Exe(VOKABIX_EXE), folder.Path());
-        ASSERT_TRUE(program_->Started()) << "CreateProcess " << Exe(VOKABIX_EXE) << ": " << GetLastError();
+        program_ = std::make_unique<Process>(exe, where);
+        ASSERT_TRUE(program_->Started()) << "CreateProcess " << exe << ": " << GetLastError();
         program_->WaitForInput();
         mainWindow = program_->WaitForWindow([](HWND w) { return ClassOf(w) == "Vokabix Class"; });
         ASSERT_NE(mainWindow, nullptr) << "no main window";
@@ -678,6 +680,26 @@ TEST_F(Vokabix, DictionaryHeldByAnotherProgramGivesTheErrorBoxes)
     }
     CloseHandle(lock);
     EXPECT_EQ(folder.Read("GerEng.dat"), bytes);
+}
+
+// A release zip as a user unpacks it: the package test starts this with the
+// folder it unpacked the zip into and the first row a search there must
+// show, read from the shipped dictionary by the same search.
+TEST_F(Vokabix, UnpackedReleaseShowsTheWordOnTheFirstRow)
+{
+    const char* unpacked = std::getenv("VOKABIX_RELEASE_DIR");
+    const char* word = std::getenv("VOKABIX_RELEASE_WORD");
+    const char* source = std::getenv("VOKABIX_RELEASE_SOURCE");
+    const char* translation = std::getenv("VOKABIX_RELEASE_TRANSLATION");
+    if (unpacked == nullptr || word == nullptr || source == nullptr || translation == nullptr)
+        GTEST_SKIP() << "run by the package test on an unpacked release";
+    const std::string where = WindowsPath(unpacked);
+    StartIn(where + "\\Vokabix.exe", where);
+    ASSERT_NE(searchEdit, nullptr);
+    Search(word);
+    EXPECT_TRUE(ListShows(mainWindow, {Row{source, translation}}));
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(Program().WaitForExit(30000), 0u);
 }
 
 // From CreateProcess to the first painted row, for Vokabix and for the

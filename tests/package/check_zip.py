@@ -4,8 +4,11 @@ it must hold exactly its files, a 32-bit GUI program that needs no DLL
 beyond Windows' own, texts that Notepad shows right, and dictionaries in
 which known words are found.
 
-check_zip.py ZIP samples|de-en OBJDUMP CLI
-  CLI is a host build of vokabix-cli: the same search as the program's."""
+check_zip.py ZIP samples|de-en OBJDUMP CLI [WINE_RUN DRIVER]
+  CLI is a host build of vokabix-cli: the same search as the program's.
+  With WINE_RUN (scripts/wine-run) and DRIVER (the 32-bit end-to-end test
+  program), the unpacked Vokabix.exe itself is started under 32-bit Wine and
+  must show the first row for "Haus"."""
 import os
 import subprocess
 import sys
@@ -54,8 +57,36 @@ def first_row(cli, direction, dat, word):
     return rows[0] if out.returncode == 0 and rows else ""
 
 
+def first_record(cli, dat, word):
+    """The source and translation of the first row, as the list draws them:
+    the bytes of the file, padding blanks included."""
+    out = subprocess.run([cli, "search", dat, word, "--records"], capture_output=True, text=True)
+    rows = out.stdout.splitlines()
+    if out.returncode != 0 or len(rows) < 2:
+        return None
+    source, source_length, translation, translation_length = (int(v) for v in rows[1].split("\t")[1:5])
+    data = open(dat, "rb").read()
+    return (data[source:source + source_length].decode("cp1252"),
+            data[translation:translation + translation_length].decode("cp1252"))
+
+
+def check_program(folder, cli, wine_run, driver):
+    record = first_record(cli, os.path.join(folder, "GerEng.dat"), "Haus")
+    if record is None or not all(text.isascii() for text in record):
+        fault(f"no plain first row for Haus to look for: {record}")
+        return
+    env = dict(os.environ, VOKABIX_RELEASE_DIR=folder, VOKABIX_RELEASE_WORD="Haus",
+               VOKABIX_RELEASE_SOURCE=record[0], VOKABIX_RELEASE_TRANSLATION=record[1])
+    result = subprocess.run([wine_run, "--win32", driver, "--gtest_filter=*UnpackedRelease*"], env=env,
+                            capture_output=True, text=True)
+    print(result.stdout[-3000:])
+    if result.returncode != 0 or "[  PASSED  ] 1 test" not in result.stdout:
+        fault("the unpacked Vokabix.exe did not show the first row for Haus")
+
+
 def main():
     zip_path, kind, objdump, cli = sys.argv[1:5]
+    wine_run, driver = (sys.argv[5:7] + [None, None])[:2]
     if not os.path.exists(zip_path):
         print(f"check_zip: {zip_path} is missing; build it first (scripts/release)")
         return 1
@@ -78,6 +109,8 @@ def main():
             print(f"{dat}: first row for {word}: {row}")
             if source != word:
                 fault(f"{dat}: the first row for {word} is '{row}'")
+        if wine_run and driver:
+            check_program(folder, cli, wine_run, driver)
     print(f"{len(faults)} faults" if faults else "the zip is as a user should get it")
     return 1 if faults else 0
 
