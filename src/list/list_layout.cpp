@@ -29,11 +29,12 @@ void BeginScroll(ListScrollState& state)
     state.scrollInfo.fMask = kScrollMaskAll;
 }
 
-ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultCount, int32_t recordSize)
+ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultCount, int32_t recordSize,
+                          bool paintPending)
 {
     ScrollInfo& info = state.scrollInfo;
     const int32_t oldPos = info.nPos;
-    const bool repaintPending = state.oneLineRepaint != 0;
+    const bool repaintPending = state.oneLineRepaint != 0 || paintPending;
     switch (code) {
     case kScrollEnd:
         return {false, 0, false};
@@ -63,6 +64,8 @@ ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultC
         // moved on with the pixels: one row would leave it blank.
         state.oneLineRepaint = 0;
         state.rowsToDraw = PageRows(state);
+        state.updateRect.left = 0;
+        state.updateRect.top = 0;
         return {true, dy, true};
     }
     state.rowsToDraw = 1;

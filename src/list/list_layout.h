@@ -36,8 +36,10 @@ struct ScrollMove {
 // Decides a scroll request by its code. On a move, sets nPos, rowsToDraw 1,
 // oneLineRepaint and firstRowOffset to the row that comes into view; when a
 // move comes before the paint of the one before it, asks for a full repaint
-// instead.
-ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultCount, int32_t recordSize);
+// instead. paintPending says that the window still waits for a paint of
+// some part of it, which a one-row repaint would not cover.
+ScrollMove ScrollDecision(ListScrollState& state, uint32_t code, int32_t resultCount, int32_t recordSize,
+                          bool paintPending = false);
 
 struct PaintedRow {
     int32_t row;

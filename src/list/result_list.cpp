@@ -104,23 +104,24 @@ LRESULT ScrollOneLine(HWND window, WPARAM request)
     BeginScroll(app.list);
     UpdateListScrollBar(window);
     const int32_t recordSize = app.strongs.loaded ? kStrongsStride : kResultStride;
+    // Whatever still waits for a paint (the strip of a scroll before, or a
+    // whole new list) moves with the pixels, and one row would not cover it.
+    const bool paintPending = GetUpdateRect(window, nullptr, FALSE) != FALSE;
     const ScrollMove move =
-        ScrollDecision(app.list, LOWORD(request), app.results.resultCount, recordSize);
+        ScrollDecision(app.list, LOWORD(request), app.results.resultCount, recordSize, paintPending);
     if (move.moved) {
         UpdateListScrollBar(window);
         RECT clip{app.list.clientRect.left, app.list.clientRect.top, app.list.clientRect.right,
                   app.list.clientRect.bottom};
         RECT update{};
         ScrollWindowEx(window, 0, move.dy, nullptr, &clip, nullptr, &update, SW_INVALIDATE | SW_ERASE);
-        if (move.repaintAll) {
+        if (move.repaintAll)
             InvalidateRect(window, nullptr, TRUE);
-        } else {
+        else
             app.list.updateRect = {update.left, update.top, update.right, update.bottom};
-            // Painted at once: a held key repeats faster than the queue
-            // gets to WM_PAINT, and each strip must be drawn before the
-            // next scroll moves it.
-            UpdateWindow(window);
-        }
+        // Painted at once: a held key repeats faster than the queue gets to
+        // WM_PAINT, and each strip is best drawn before the next scroll.
+        UpdateWindow(window);
     }
     return 0;
 }

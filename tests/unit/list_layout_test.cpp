@@ -31,12 +31,13 @@ struct List {
         }
         return out;
     }
+    bool paintPending = false;
     // A scroll request followed by the strip the platform reports.
     ScrollMove Scroll(uint32_t code)
     {
         BeginScroll(state);
-        const ScrollMove move = ScrollDecision(state, code, rows, 16);
-        if (move.moved) {
+        const ScrollMove move = ScrollDecision(state, code, rows, 16, paintPending);
+        if (move.moved && !move.repaintAll) {
             const ListRect& clip = state.clientRect;
             state.updateRect = move.dy < 0 ? ListRect{0, clip.bottom + move.dy, clip.right, clip.bottom}
                                            : ListRect{0, 0, clip.right, move.dy};
@@ -70,6 +71,32 @@ TEST(ListLayout, ResizeRedrawsAsManyRowsAsFit)
     l.Resize(0);
     EXPECT_EQ(l.state.scrollInfo.nPage, 0u);
     EXPECT_EQ(l.state.rowsToDraw, 0);
+}
+
+// Scrolls can come faster than paints (a held key). The strip of the first
+// moves on with the pixels, so one row would leave it blank: the next paint
+// draws the whole page, from the top. A resize repaints the page anyway.
+TEST(ListLayout, AScrollBeforeTheLastOnesPaintRepaintsThePage)
+{
+    std::vector<std::pair<int32_t, int32_t>> page;
+    for (int32_t row = 2; row < 8; ++row)
+        page.emplace_back(row, (row - 2) * 16);
+
+    List l(10, 100);
+    l.Paint();
+    EXPECT_FALSE(l.Scroll(kScrollLineDown).repaintAll);
+    EXPECT_TRUE(l.Scroll(kScrollLineDown).repaintAll);
+    EXPECT_EQ(l.Paint(), page);
+
+    // The platform still waits to paint some part (a new list, say).
+    l.paintPending = true;
+    EXPECT_TRUE(l.Scroll(kScrollLineDown).repaintAll);
+    l.paintPending = false;
+    l.Paint();
+
+    EXPECT_FALSE(l.Scroll(kScrollLineUp).repaintAll);
+    l.Resize(100);
+    EXPECT_EQ(l.Paint(), page);
 }
 
 TEST(ListLayout, ZeroLineHeightNeverDividesByZero)
