@@ -7,7 +7,6 @@
 #include "../app/result_table.h"
 #include "../app/shared_types.h"
 
-
 // The bytes of an open dictionary as the search sees them. view may be null
 // (no dictionary open); headerOffset may be kNoMarker (no data).
 struct DictionaryView {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../common/dictionary_lines.h"
+#include "../common/temp_folder.h"
 #include "../common/top_down_dib.h"
 
 namespace {
@@ -41,20 +42,7 @@ public:
         path_ = std::string(temp) + "vokabix-e2e-" + info->name() + "-" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(path_.c_str(), nullptr);
     }
-    ~Folder()
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string file = path_ + "\\" + found.cFileName;
-                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(file.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
+    ~Folder() { RemoveFolderWithFiles(path_); }
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
 

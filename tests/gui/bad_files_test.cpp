@@ -20,20 +20,6 @@ const char kDataFileMissing[] =
 const char kErrorCaption[] = " ! ERROR !";
 const char kNewEntry[] = "Haus (n) house";
 
-// What the list paints, as the painter hands it out.
-struct PaintedText {
-    int x;
-    int y;
-    std::string text;
-};
-
-std::vector<PaintedText> painted;
-
-void RecordPainted(int x, int y, const char* text, int length)
-{
-    painted.push_back({x, y, std::string(text, static_cast<size_t>(length))});
-}
-
 std::string NewEntryLine()
 {
     return FixedLine("Haus (n)", "house");
@@ -85,16 +71,8 @@ private:
 
 class BadFiles : public ProgramTest {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        painted.clear();
-        listTextHook = RecordPainted;
-    }
-
     void TearDown() override
     {
-        listTextHook = nullptr;
         appendWriteLimitForTests = -1;
         if (heldElsewhere != INVALID_HANDLE_VALUE)
             CloseHandle(heldElsewhere);
@@ -102,22 +80,25 @@ protected:
         ProgramTest::TearDown();
     }
 
+    // What the list paints, as the painter hands it out.
+    ListTextRecorder painted;
+
     std::string PathOf(const std::string& name) const { return folder + "\\" + name; }
 
     // The rows the list paints now, each as its texts joined by "|", top down.
     std::vector<std::string> Rows()
     {
-        painted.clear();
+        painted.Clear();
         RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         Pump();
-        return GroupRows(painted);
+        return GroupRows(painted.Texts());
     }
 
-    static std::vector<std::string> GroupRows(const std::vector<PaintedText>& texts)
+    static std::vector<std::string> GroupRows(const std::vector<ListTextSeen>& texts)
     {
         std::vector<std::string> rows;
         int y = -1;
-        for (const PaintedText& t : texts) {
+        for (const ListTextSeen& t : texts) {
             if (rows.empty() || t.y != y)
                 rows.emplace_back();
             else
@@ -579,9 +560,9 @@ TEST_F(BadStrongsFile, MoreThan250RecordsKeepTheFirst250)
     EXPECT_EQ(before.back(), StrongsRow(248));
     const std::vector<std::vector<std::string>> comingIn = {{StrongsRow(249)}, {}, {}};
     for (const std::vector<std::string>& expected : comingIn) {
-        painted.clear();
+        painted.Clear();
         KeyTo(app.mainWindow, VK_DOWN);
-        EXPECT_EQ(GroupRows(painted), expected) << "row coming in at nPos " << app.list.scrollInfo.nPos;
+        EXPECT_EQ(GroupRows(painted.Texts()), expected) << "row coming in at nPos " << app.list.scrollInfo.nPos;
     }
     ASSERT_EQ(app.list.scrollInfo.nPos, 252 - page);
     const std::vector<std::string> rows = Rows();

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../common/temp_folder.h"
 #include "../common/top_down_dib.h"
 #include "list/result_list.h"
 #include "data/win32/strongs_file.h"
@@ -14,7 +15,7 @@
 MessageBoxAnswerer* MessageBoxAnswerer::current_ = nullptr;
 ListTextRecorder* ListTextRecorder::current_ = nullptr;
 
-ListTextRecorder::ListTextRecorder()
+ListTextRecorder::ListTextRecorder() : previous_(current_)
 {
     current_ = this;
     listTextHook = Hook;
@@ -22,8 +23,17 @@ ListTextRecorder::ListTextRecorder()
 
 ListTextRecorder::~ListTextRecorder()
 {
-    listTextHook = nullptr;
-    current_ = nullptr;
+    current_ = previous_;
+    listTextHook = previous_ != nullptr ? Hook : nullptr;
+}
+
+int WindowFontHeight()
+{
+    HDC dc = GetDC(app.mainWindow);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    ReleaseDC(app.mainWindow, dc);
+    return metrics.tmHeight;
 }
 
 void PrintTo(const ListTextSeen& drawn, std::ostream* out)
@@ -199,17 +209,7 @@ void ProgramTest::TearDown()
     char temp[MAX_PATH];
     GetTempPathA(sizeof(temp), temp);
     SetCurrentDirectoryA(temp);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string path = folder + "\\" + found.cFileName;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    RemoveFolderWithFiles(folder);
 }
 
 void ProgramTest::Stop()

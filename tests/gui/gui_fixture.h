@@ -58,8 +58,8 @@ inline bool operator==(const ListTextSeen& a, const ListTextSeen& b)
 }
 void PrintTo(const ListTextSeen& drawn, std::ostream* out);
 
-// Records every text the result list draws, for as long as it lives; only
-// one at a time.
+// Records every text the result list draws, for as long as it lives. One
+// made while another lives takes over until it ends.
 class ListTextRecorder {
 public:
     ListTextRecorder();
@@ -72,6 +72,7 @@ public:
 private:
     static void Hook(int x, int y, const char* text, int length);
     std::vector<ListTextSeen> texts_;
+    ListTextRecorder* previous_;
     static ListTextRecorder* current_;
 };
 
@@ -79,6 +80,10 @@ private:
 std::vector<ListTextSeen> RepaintList();
 
 std::string Blanks(size_t count);
+
+// The row pitch of the list, measured the way a user's screen sets it: the
+// font a fresh device context of the main window carries, not the list's own.
+int WindowFontHeight();
 
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {

@@ -36,14 +36,6 @@ bool OpensWithoutSharing(const char* name)
     return true;
 }
 
-int ListLineHeight()
-{
-    HDC dc = GetDC(app.mainWindow);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(app.mainWindow, dc);
-    return metrics.tmHeight;
-}
 
 TEST_F(MainWindow, StartsInTheTopLeftCornerWithTitleClassAndSize)
 {
@@ -99,7 +91,7 @@ TEST_F(MainWindow, StartUpSearchFillsTheScrollRange)
     // area holds.
     RECT client;
     GetClientRect(app.mainWindow, &client);
-    EXPECT_EQ(static_cast<int>(info.nPage), (client.bottom - client.top) / ListLineHeight());
+    EXPECT_EQ(static_cast<int>(info.nPage), (client.bottom - client.top) / WindowFontHeight());
     EXPECT_EQ(GetFocus(), app.mainWindow) << "more hits than a page: the list has the keys";
 }
 

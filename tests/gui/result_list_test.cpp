@@ -43,16 +43,6 @@ int ClientHeight()
     return client.bottom - client.top;
 }
 
-// The row pitch measured the way a user's screen sets it: the font a fresh
-// device context of the window carries, not the list's own font.
-int WindowFontHeight()
-{
-    HDC dc = GetDC(app.mainWindow);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(app.mainWindow, dc);
-    return metrics.tmHeight;
-}
 
 // Live GDI objects of this process, stock objects left out. Wine's
 // GetGuiResources is a stub that always answers 0, so there the count is

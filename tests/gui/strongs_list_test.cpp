@@ -9,18 +9,7 @@
 
 namespace {
 
-struct DrawnText {
-    int x;
-    int y;
-    std::string text;
-};
-
-std::vector<DrawnText> drawn;
-
-void RecordText(int x, int y, const char* text, int length)
-{
-    drawn.push_back({x, y, std::string(text, static_cast<size_t>(length))});
-}
+using DrawnText = ListTextSeen;
 
 std::string Column(const std::string& text)
 {
@@ -55,18 +44,8 @@ std::string RecordLines(int first, int count)
 
 class FourColumnList : public ProgramTest {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        drawn.clear();
-        listTextHook = RecordText;
-    }
+    ListTextRecorder recorder;
 
-    void TearDown() override
-    {
-        listTextHook = nullptr;
-        ProgramTest::TearDown();
-    }
 
     // Thirty hits for "x", so the result table is full of dictionary records
     // before any four-column list is loaded.
@@ -80,10 +59,10 @@ protected:
     // Repaints the whole list now and returns what was drawn.
     std::vector<DrawnText> Repaint()
     {
-        drawn.clear();
+        recorder.Clear();
         RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         Pump();
-        return drawn;
+        return recorder.Texts();
     }
 
     void Search(const std::string& text)
@@ -181,11 +160,11 @@ TEST_F(FourColumnList, MoreThanAPageFillsThePageAndScrollsByWholeRecords)
 
     // One row down brings the record after the page into the bottom row.
     SetFocus(app.mainWindow);
-    drawn.clear();
+    recorder.Clear();
     Key(VK_DOWN);
     EXPECT_EQ(ScrollInfo().nPos, 1);
-    ASSERT_EQ(drawn.size(), 4u) << "a one-row scroll draws one row";
-    ExpectRow(drawn, 0, Numbered(page), (page - 1) * app.list.lineHeight);
+    ASSERT_EQ(recorder.Texts().size(), 4u) << "a one-row scroll draws one row";
+    ExpectRow(recorder.Texts(), 0, Numbered(page), (page - 1) * app.list.lineHeight);
 
     // A full repaint now starts with the second record.
     const std::vector<DrawnText> texts = Repaint();
