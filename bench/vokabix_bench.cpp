@@ -25,7 +25,7 @@
 #include <immintrin.h>
 #endif
 
-#include "common/mapped_file.h"
+#include "app/mapped_file.h"
 #include "data/dictionary_format.h"
 #include "data/search.h"
 #include "reference_search.h"
@@ -393,12 +393,12 @@ int main(int argc, char** argv)
         path = "(generated)";
     } else {
         std::string error;
-        if (!mapped.Open(path, error)) {
+        if (!mapped.OpenReadOnly(path, error)) {
             std::fprintf(stderr, "vokabix-bench: %s: %s\n", path.c_str(), error.c_str());
             return 66;
         }
-        d.view = mapped.View();
-        d.size = mapped.Size();
+        d.view = mapped.view;
+        d.size = mapped.fileSize;
     }
     d.begin = FindHeaderEnd(d.view, d.size, InfoFor(DictionaryDirection::GermanToEnglish).marker);
     if (d.begin == kNoMarker)

@@ -1,48 +1,25 @@
-// Everything the program keeps for the length of a run, in one place. One
-// thread owns all of it; every window procedure reads and writes it here.
+// AppState: everything the program keeps for the length of a run, in one
+// place, and the one instance of it, app. One thread owns all of it. Only the
+// window layers (src/windows, src/shell) read and write app; the layers below
+// them are handed the parts they work on.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
 #include "dialog_geometry.h"
+#include "file_state.h"
 #include "list_scroll.h"
 #include "resource_ids.h"
 #include "result_table.h"
 #include "shared_types.h"
 #include "win32_handles.h"
 
-// The open dictionary. fileHandle 0 means none is open.
-struct DictionaryFile {
-    const char* fileName;
-    HANDLE fileHandle;
-    HANDLE mappingHandle;
-    const unsigned char* view;
-    uint32_t fileSize;
-    uint32_t headerOffset;
-    // Counts the opens of a dictionary by a command. The re-open after an
-    // append keeps it: the file only grew, so earlier offsets still reach the
-    // same bytes. The painter compares it with the search's to know whether
-    // the result table belongs to the file now mapped.
-    uint32_t generation;
-};
-
-// The four-column list, shown in place of the search results until the
-// next search.
-struct StrongsList {
-    int32_t loaded;
-    HANDLE fileHandle;
-    HANDLE mappingHandle;
-    const unsigned char* view;
-    uint32_t fileSize;
-    int32_t recordCount; // rows below this hold a record of this load
-};
-
 constexpr int kKeyboardLayouts = 3;
 
 struct KeyboardPictures {
     int chosenLayout; // bitmap id of the layout whose command ran last
-    HBITMAP bitmaps[kKeyboardLayouts];
+    ScopedGdiObject<HBITMAP> bitmaps[kKeyboardLayouts];
     HWND windows[kKeyboardLayouts];
     HBITMAP bitmapToPaint;
     WNDCLASSEXA classRecord;
@@ -72,7 +49,7 @@ struct AppState {
     StrongsList strongs;
 
     HWND refocusWindow;
-    HFONT listFont;
+    ScopedGdiObject<HFONT> listFont; // made at the first paint, kept for the run
 
     SearchDialogTemplate searchTemplate;
     AddWordDialogTemplate addWordTemplate;
@@ -91,6 +68,7 @@ struct AppState {
 
 extern AppState app;
 
-// Puts every field back to its start-up value; used by the start-up itself
-// and by tests that start the program more than once in one process.
+// Puts every field back to its start-up value, giving back the files and
+// GDI objects still held; used by the start-up itself and by tests that
+// start the program more than once in one process.
 void ResetAppState();

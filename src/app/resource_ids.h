@@ -1,5 +1,6 @@
-// Menu, command, message and resource numbers. Included by the resource
-// script too, so it holds nothing but #defines.
+// Every number the program gives a resource, menu command, dialog control or
+// private message. Included by the resource script too, so it holds nothing
+// but #defines.
 #pragma once
 
 #define IDR_MAINMENU 1000
@@ -27,3 +28,8 @@
 #define WM_RUN_SEARCH 2011
 #define WM_SHOW_STRONGS 2022
 #define WM_INSERT_TEXT 2030
+
+// The controls of the two dialogs; the check box has the same number in both.
+#define IDC_SEARCH_EDIT 2010
+#define IDC_GERMAN_KBD 2022
+#define IDC_ENTRY_EDIT 2110

@@ -1,5 +1,6 @@
-// Small owners for kernel and GDI objects, so that every path out of a
-// function gives back what it took.
+// Small owners for kernel handles, GDI objects and device contexts, so that
+// every path out of a function gives back what it took. The one owner of a
+// mapped file is MappedFile (mapped_file.h).
 #pragma once
 #include <windows.h>
 
@@ -25,6 +26,56 @@ public:
 
 private:
     HANDLE handle_;
+};
+
+// A font, brush or bitmap, deleted when its owner goes. It can be moved, so
+// one that lives for the whole run sits in the program-wide state and is
+// replaced or given back there.
+template <typename Object>
+class ScopedGdiObject {
+public:
+    ScopedGdiObject() = default;
+    explicit ScopedGdiObject(Object object) : object_(object) {}
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+    ScopedGdiObject(ScopedGdiObject&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
+    ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.object_);
+            other.object_ = nullptr;
+        }
+        return *this;
+    }
+    ~ScopedGdiObject() { Reset(nullptr); }
+    Object Get() const { return object_; }
+    // Deletes the object held, if any, and holds object instead.
+    void Reset(Object object)
+    {
+        if (object_ != nullptr && object_ != object)
+            DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    Object object_ = nullptr;
+};
+
+// A memory device context like the given one, deleted when its owner goes.
+class ScopedMemoryDC {
+public:
+    explicit ScopedMemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
+    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
+    ~ScopedMemoryDC()
+    {
+        if (dc_ != nullptr)
+            DeleteDC(dc_);
+    }
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
 };
 
 // Selects a GDI object into a device context and puts the old one back.

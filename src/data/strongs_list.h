@@ -1,5 +1,5 @@
-// The four-column list file: record lines of the mark byte 0xFB, three
-// columns of 17 bytes and a fourth column up to CR LF.
+// The four-column list file's format and its reader: record lines of the
+// mark byte 0xFB, three columns of 17 bytes and a fourth column up to CR LF.
 #pragma once
 #include <cstdint>
 

@@ -10,6 +10,8 @@
 // divides by zero; it is the height of the list font.
 constexpr int32_t kFallbackLineHeight = 15;
 
+// A new main window's list: the scroll record's size, and only range and
+// page for the bar until the first scroll request.
 void InitListScroll(ListScrollState& state);
 
 // A new size: lineHeight from the window's default font, client from

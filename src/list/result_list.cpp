@@ -1,51 +1,41 @@
 #include "result_list.h"
 
-#include "../app/app_state.h"
+#include "../app/win32_handles.h"
 #include "list_layout.h"
-
-ListTextHook listTextHook = nullptr;
 
 namespace {
 
 // Draws one text of a record, but only when it lies wholly inside the view
 // it was found in: a record never reads past the file's end.
-void DrawText(HDC dc, int x, int y, const unsigned char* view, uint32_t size, uint32_t position, uint32_t length)
+void DrawRecordText(HDC dc, int x, int y, const MappedFile& file, uint32_t position, uint32_t length)
 {
-    if (view == nullptr || position > size || length > size - position)
+    if (file.view == nullptr || position > file.fileSize || length > file.fileSize - position)
         return;
-    const char* text = reinterpret_cast<const char*>(view + position);
-    TextOutA(dc, x, y, text, static_cast<int>(length));
-    if (listTextHook != nullptr)
-        listTextHook(x, y, text, static_cast<int>(length));
+    TextOutA(dc, x, y, reinterpret_cast<const char*>(file.view + position), static_cast<int>(length));
 }
 
 } // namespace
 
-void UpdateListScrollBar(HWND window)
+void UpdateListScrollBar(HWND window, const ListScrollState& list)
 {
-    SetScrollInfo(window, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&app.list.scrollInfo), TRUE);
+    SetScrollInfo(window, SB_VERT, reinterpret_cast<LPCSCROLLINFO>(&list.scrollInfo), TRUE);
 }
 
-void ShowFourColumnList(HWND window)
+void ShowFourColumnList(HWND window, ListScrollState& list)
 {
-    UpdateListScrollBar(window);
-    app.list.rowsToDraw = PageRows(app.list);
+    UpdateListScrollBar(window, list);
+    list.rowsToDraw = PageRows(list);
 }
 
-void EmptyResultList(HWND window)
+void EmptyResultList(HWND window, ResultList& results, ListScrollState& list)
 {
-    app.results.resultCount = 0;
-    app.list.scrollInfo.nPos = 0;
-    app.list.scrollInfo.nMax = 0;
-    UpdateListScrollBar(window);
+    results.resultCount = 0;
+    list.scrollInfo.nPos = 0;
+    list.scrollInfo.nMax = 0;
+    UpdateListScrollBar(window, list);
 }
 
-void InitListScroll()
-{
-    InitListScroll(app.list);
-}
-
-void LayoutResultList(HWND window)
+void LayoutResultList(HWND window, ListScrollState& list, int32_t resultCount)
 {
     TEXTMETRICA metrics{};
     {
@@ -54,71 +44,67 @@ void LayoutResultList(HWND window)
     }
     RECT client{};
     GetClientRect(window, &client);
-    LayoutList(app.list, metrics.tmHeight, {client.left, client.top, client.right, client.bottom},
-               app.results.resultCount);
+    LayoutList(list, metrics.tmHeight, {client.left, client.top, client.right, client.bottom}, resultCount);
 }
 
-void PaintResultRows(HDC dc)
+void PaintResultRows(HDC dc, ListScrollState& list, const ResultList& results, uint32_t resultsGeneration,
+                     const DictionaryFile& dictionary, const StrongsList& strongs)
 {
-    const bool strongs = app.strongs.loaded != 0;
-    const DictionaryFile& d = app.dictionary;
-    if (!strongs && d.view == nullptr)
+    const bool fourColumns = strongs.loaded != 0;
+    if (!fourColumns && dictionary.view == nullptr)
         return;
 
     // Only rows that hold a record of the list now shown may be drawn: the
     // four-column records of this load, or the results of a search over the
     // dictionary that is mapped now.
     int32_t rowLimit;
-    if (strongs)
-        rowLimit = app.strongs.recordCount;
+    if (fourColumns)
+        rowLimit = strongs.recordCount;
     else
-        rowLimit = app.resultsGeneration == d.generation ? app.results.resultCount : 0;
-    const int32_t recordSize = strongs ? kStrongsStride : kResultStride;
+        rowLimit = resultsGeneration == dictionary.generation ? results.resultCount : 0;
+    const int32_t recordSize = fourColumns ? kStrongsStride : kResultStride;
     const int32_t capacity = kResultTableBytes / recordSize;
     if (rowLimit > capacity)
         rowLimit = capacity;
-    if (rowLimit > app.results.resultCount)
-        rowLimit = app.results.resultCount;
+    if (rowLimit > results.resultCount)
+        rowLimit = results.resultCount;
 
     SetBkColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
     PaintedRow rows[kResultCapacity];
-    const int32_t count = PlanPaint(app.list, recordSize, rowLimit, rows, kResultCapacity);
+    const int32_t count = PlanPaint(list, recordSize, rowLimit, rows, kResultCapacity);
     for (int32_t i = 0; i < count; ++i) {
         const PaintedRow& r = rows[i];
-        if (strongs) {
+        if (fourColumns) {
             static const int kColumnX[4] = {0, 100, 200, 340};
-            const StrongsRecord& record = app.results.table.strongs[r.row];
+            const StrongsRecord& record = results.table.strongs[r.row];
             for (int c = 0; c < 4; ++c)
-                DrawText(dc, r.x + kColumnX[c], r.y, app.strongs.view, app.strongs.fileSize,
-                         record.columns[c].position, record.columns[c].length);
+                DrawRecordText(dc, r.x + kColumnX[c], r.y, strongs, record.columns[c].position,
+                               record.columns[c].length);
         } else {
-            const ResultRecord& record = app.results.table.results[r.row];
-            DrawText(dc, r.x, r.y, d.view, d.fileSize, record.source, record.sourceLength);
-            DrawText(dc, r.x + 290, r.y, d.view, d.fileSize, record.translation, record.translationLength);
+            const ResultRecord& record = results.table.results[r.row];
+            DrawRecordText(dc, r.x, r.y, dictionary, record.source, record.sourceLength);
+            DrawRecordText(dc, r.x + 290, r.y, dictionary, record.translation, record.translationLength);
         }
     }
 }
 
-LRESULT ScrollOneLine(HWND window, WPARAM request)
+LRESULT ScrollOneLine(HWND window, WPARAM request, ListScrollState& list, const ResultList& results)
 {
-    BeginScroll(app.list);
-    UpdateListScrollBar(window);
-    const int32_t recordSize = app.strongs.loaded ? kStrongsStride : kResultStride;
+    BeginScroll(list);
+    UpdateListScrollBar(window, list);
     // Whatever still waits for a paint (the strip of a scroll before, or a
     // whole new list) moves with the pixels, and one row would not cover it.
     const bool paintPending = GetUpdateRect(window, nullptr, FALSE) != FALSE;
-    const ScrollMove move =
-        ScrollDecision(app.list, LOWORD(request), app.results.resultCount, recordSize, paintPending);
+    const ScrollMove move = ScrollDecision(list, LOWORD(request), results.resultCount, results.rowStride, paintPending);
     if (move.moved) {
-        UpdateListScrollBar(window);
-        RECT clip{app.list.clientRect.left, app.list.clientRect.top, app.list.clientRect.right,
-                  app.list.clientRect.bottom};
+        UpdateListScrollBar(window, list);
+        RECT clip{list.clientRect.left, list.clientRect.top, list.clientRect.right, list.clientRect.bottom};
         RECT update{};
         ScrollWindowEx(window, 0, move.dy, nullptr, &clip, nullptr, &update, SW_INVALIDATE | SW_ERASE);
         if (move.repaintAll)
             InvalidateRect(window, nullptr, TRUE);
         else
-            app.list.updateRect = {update.left, update.top, update.right, update.bottom};
+            list.updateRect = {update.left, update.top, update.right, update.bottom};
         // Painted at once: a held key repeats faster than the queue gets to
         // WM_PAINT, and each strip is best drawn before the next scroll.
         UpdateWindow(window);

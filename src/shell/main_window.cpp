@@ -2,12 +2,14 @@
 
 #include "../app/app_state.h"
 #include "../data/dictionary_format.h"
+#include "../data/search.h"
 #include "../data/win32/dictionary_file.h"
 #include "../data/win32/strongs_file.h"
+#include "../list/list_layout.h"
 #include "../list/result_list.h"
 #include "../windows/about_window.h"
 #include "../windows/add_word_dialog.h"
-#include "../windows/dialog_common.h"
+#include "../windows/dictionary_session.h"
 #include "../windows/german_keyboard.h"
 #include "../windows/keyboard_pictures.h"
 #include "../windows/search_dialog.h"
@@ -32,10 +34,8 @@ void RedrawAll(HWND window)
 // the window itself stays until the process ends.
 LRESULT ExitPath()
 {
-    if (app.listFont != nullptr)
-        DeleteObject(app.listFont);
-    app.listFont = nullptr;
-    CloseDictionaryAndList();
+    app.listFont.Reset(nullptr);
+    CloseDictionary();
     RestoreKeyboardLayout();
     PostQuitMessage(0);
     return 0;
@@ -88,7 +88,7 @@ void OnActivate(HWND window, WPARAM state, HWND previous)
 void DropStrayDictionary()
 {
     if (app.dictionary.fileHandle != nullptr && app.searchDialog == nullptr && app.addWordDialog == nullptr)
-        CloseDictionaryAndList();
+        CloseDictionary();
 }
 
 void OpenForSearch(DictionaryDirection direction)
@@ -107,7 +107,7 @@ void OpenForSearch(DictionaryDirection direction)
     CreateSearchDialog();
     // The marker of the direction asked for; the open file is searched from
     // its start, whichever command opened it.
-    SkipDictionaryHeader(info.marker);
+    SkipDictionaryHeader(app.dictionary, info.marker);
 }
 
 void OpenForAdding(DictionaryDirection direction)
@@ -121,29 +121,16 @@ void OpenForAdding(DictionaryDirection direction)
     CreateAddWordDialog();
 }
 
-void ShowKeyboard(int bitmapId)
-{
-    app.pictures.chosenLayout = bitmapId;
-    const int slot = bitmapId - IDB_KBD_NORMAL;
-    // The layout's window is closed (its item was grayed while it was
-    // open), so its old picture is no longer painted anywhere.
-    if (app.pictures.bitmaps[slot] != nullptr)
-        DeleteObject(app.pictures.bitmaps[slot]);
-    app.pictures.bitmaps[slot] = LoadBitmapA(app.instance, MAKEINTRESOURCEA(bitmapId));
-    app.pictures.bitmapToPaint = app.pictures.bitmaps[slot];
-    ShowKeyboardPicture();
-}
-
 // A search replaces the four-column list, if shown, with its matches; the
 // scroll bar shows them only when there are any.
-void RunSearch(HWND window)
+void OnRunSearch(HWND window)
 {
-    if (app.strongs.loaded) {
+    if (app.strongs.loaded)
         CloseStrongsList();
-        EnableMenuItem(app.menu, IDM_STRONGS, MF_BYCOMMAND | MF_ENABLED);
-    }
-    if (SearchDictionary())
-        UpdateListScrollBar(window);
+    if (SearchDictionary(SearchableBytes(app.dictionary), reinterpret_cast<const unsigned char*>(app.searchText),
+                         app.searchLength, app.results, app.list))
+        UpdateListScrollBar(window, app.list);
+    app.resultsGeneration = app.dictionary.generation;
 }
 
 void OnCommand(HWND window, WPARAM command)
@@ -165,19 +152,19 @@ void OnCommand(HWND window, WPARAM command)
         SendMessageA(window, WM_SHOW_STRONGS, 0, 0);
         break;
     case IDM_KBD_NORMAL:
-        ShowKeyboard(IDB_KBD_NORMAL);
+        OpenKeyboardPicture(IDB_KBD_NORMAL);
         break;
     case IDM_KBD_SHIFT:
-        ShowKeyboard(IDB_KBD_SHIFT);
+        OpenKeyboardPicture(IDB_KBD_SHIFT);
         break;
     case IDM_KBD_ALT:
-        ShowKeyboard(IDB_KBD_ALT);
+        OpenKeyboardPicture(IDB_KBD_ALT);
         break;
     case IDM_ABOUT:
         ShowAboutWindow();
         break;
     case WM_RUN_SEARCH:
-        RunSearch(window);
+        OnRunSearch(window);
         PlaceFocusAfterSearch(window);
         InvalidateRect(window, nullptr, TRUE);
         break;
@@ -213,7 +200,7 @@ LRESULT OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM lParam)
 
 void OnSize(HWND window)
 {
-    LayoutResultList(window);
+    LayoutResultList(window, app.list, app.results.resultCount);
     Gray(IDM_FKEY_HINT);
     RedrawAll(window);
 }
@@ -223,8 +210,7 @@ void OnShowStrongs(HWND window)
     SetFocus(window);
     if (app.strongs.loaded)
         return;
-    LoadStrongsList();
-    ShowFourColumnList(window);
+    LoadStrongsList(window);
     Gray(IDM_STRONGS);
     RedrawAll(window);
 }
@@ -236,7 +222,7 @@ void OnVScroll(HWND window, WPARAM request)
     if (app.results.resultCount < PageRows(app.list))
         return;
     SetFocus(window);
-    ScrollOneLine(window, request);
+    ScrollOneLine(window, request, app.list, app.results);
 }
 
 LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -245,15 +231,29 @@ LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         ScopedPaint paint(window);
         // One font for the whole run, made at the first paint and given back
         // by the exit path, so repaints never pile up font objects.
-        if (app.listFont == nullptr)
-            app.listFont = CreateFontA(15, 6, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, 0, "ARIAL");
-        ScopedSelect font(paint.Get(), app.listFont);
-        PaintResultRows(paint.Get());
+        if (app.listFont.Get() == nullptr)
+            app.listFont.Reset(CreateFontA(15, 6, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, 0, "ARIAL"));
+        ScopedSelect font(paint.Get(), app.listFont.Get());
+        PaintResultRows(paint.Get(), app.list, app.results, app.resultsGeneration, app.dictionary, app.strongs);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 } // namespace
+
+void LoadStrongsList(HWND window)
+{
+    app.resultsGeneration = 0; // the table no longer holds dictionary records
+    if (!LoadStrongsFile(app.strongs, app.results, app.list))
+        ShowDataFileError();
+    ShowFourColumnList(window, app.list);
+}
+
+void CloseStrongsList()
+{
+    CloseStrongsFile(app.strongs, app.results);
+    EnableMenuItem(app.menu, IDM_STRONGS, MF_BYCOMMAND | MF_ENABLED);
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -262,7 +262,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnActivate(window, wParam, reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CREATE:
-        InitListScroll();
+        InitListScroll(app.list);
         return 1;
     case WM_SIZE:
         OnSize(window);

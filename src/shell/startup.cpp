@@ -8,14 +8,6 @@
 
 const char kMainWindowTitle[] = "Vokabix  v1.3 - An Offline German/English/German Dictionary";
 
-AppState app;
-
-void ResetAppState()
-{
-    app = AppState{};
-    InitResultList(app.results);
-}
-
 namespace {
 
 constexpr DWORD kMainStyle = 0x10EE0000;  // visible, caption, system menu, sizing frame, minimize box, v-scroll

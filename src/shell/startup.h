@@ -1,4 +1,5 @@
-// Start-up and the message loop.
+// Start-up, which drives the main window into its first state, and the
+// message loop with the keys it looks at for the dialogs.
 #pragma once
 #include <windows.h>
 

@@ -21,29 +21,27 @@ const char kAboutText[kAboutLines][kAboutLineChars + 1] = {
 
 namespace {
 
-HFONT AboutFont(int height, int width, int weight)
+ScopedGdiObject<HFONT> AboutFont(int height, int width, int weight)
 {
-    return CreateFontA(height, width, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ARIAL");
+    return ScopedGdiObject<HFONT>(CreateFontA(height, width, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                              DEFAULT_PITCH | FF_DONTCARE, "ARIAL"));
 }
 
 void DrawAboutText(HWND window)
 {
+    // The fonts outlive the selections, which put the old fonts back first.
+    const ScopedGdiObject<HFONT> title = AboutFont(18, 8, 800);
+    const ScopedGdiObject<HFONT> body = AboutFont(15, 6, 500);
     ScopedPaint paint(window);
     HDC dc = paint.Get();
     SetBkColor(dc, GetSysColor(COLOR_INACTIVECAPTION));
-    HFONT title = AboutFont(18, 8, 800);
-    HFONT body = AboutFont(15, 6, 500);
-    {
-        ScopedSelect titleFont(dc, title);
-        TextOutA(dc, 5, 5, kAboutText[0], kAboutLineChars);
-        SetTextColor(dc, RGB(0, 0, 0));
-        ScopedSelect bodyFont(dc, body);
-        for (int line = 1; line < kAboutLines; ++line)
-            TextOutA(dc, 5, 35 + 15 * (line - 1), kAboutText[line], kAboutLineChars);
-    }
-    DeleteObject(body);
-    DeleteObject(title);
+    ScopedSelect titleFont(dc, title.Get());
+    TextOutA(dc, 5, 5, kAboutText[0], kAboutLineChars);
+    SetTextColor(dc, RGB(0, 0, 0));
+    ScopedSelect bodyFont(dc, body.Get());
+    for (int line = 1; line < kAboutLines; ++line)
+        TextOutA(dc, 5, 35 + 15 * (line - 1), kAboutText[line], kAboutLineChars);
 }
 
 } // namespace

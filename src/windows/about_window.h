@@ -1,4 +1,4 @@
-// The program information window.
+// The program information window: its text, its class and its painting.
 #pragma once
 #include <windows.h>
 

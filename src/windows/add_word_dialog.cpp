@@ -1,11 +1,11 @@
 #include "add_word_dialog.h"
 
 #include "../app/app_state.h"
-#include "../data/win32/append_entry.h"
-#include "../data/win32/data_file.h"
-#include "../data/win32/dictionary_file.h"
+#include "../data/entry_composer.h"
+#include "../data/win32/dictionary_append.h"
 #include "dialog_common.h"
 #include "dialog_templates.h"
+#include "dictionary_session.h"
 #include "german_keyboard.h"
 
 const char kEntryNotWrittenMessage[] =
@@ -30,7 +30,7 @@ void CloseAddWordDialog(HWND dialog)
     RestoreKeyboardLayout();
     EnableDictionaryMenus();
     // With no add-word dialog left, the close also empties the list.
-    CloseDictionaryAndList();
+    CloseDictionary();
     SetFocus(app.mainWindow);
 }
 
@@ -53,35 +53,44 @@ void AppendEntry(HWND dialog)
 {
     unsigned char text[kMaxEntryBytes + 1] = {};
     const int length = GetDlgItemTextA(dialog, IDC_ENTRY_EDIT, reinterpret_cast<char*>(text), sizeof(text));
-    const EntryAddition addition =
-        AddEntryToDictionary(text, length > 0 ? static_cast<uint32_t>(length) : 0, app.direction);
+    char message[kComposeMessageBytes];
+    const ComposeOutcome outcome = ComposeEntry(text, length > 0 ? static_cast<uint32_t>(length) : 0, app.direction,
+                                                app.entryRecord, message);
 
-    switch (addition.compose) {
+    // A refused entry leaves the dictionary as it is.
+    switch (outcome) {
     case ComposeOutcome::Composed:
         break;
     case ComposeOutcome::NothingToAdd:
         return;
     case ComposeOutcome::NoSourceMarker:
-        BoxAndStillOpen(dialog, addition.message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2);
+        BoxAndStillOpen(dialog, message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2);
         return;
     case ComposeOutcome::SourceTooLong:
     case ComposeOutcome::NoLetterFirst:
     case ComposeOutcome::EmptyPart: {
-        const char* message =
-            addition.compose == ComposeOutcome::EmptyPart ? kEntryNeedsBothPartsMessage : addition.message;
-        if (BoxAndStillOpen(dialog, message, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2))
+        const char* shown = outcome == ComposeOutcome::EmptyPart ? kEntryNeedsBothPartsMessage : message;
+        if (BoxAndStillOpen(dialog, shown, kSourceEntryErrorCaption, MB_YESNO | MB_DEFBUTTON2))
             SetFocus(dialog);
         return;
     }
     }
 
+    // The file is held without sharing, so the program lets go of its own
+    // view before it opens the file for writing; the add-word dialog is open,
+    // so the list stays as it is.
+    CloseDictionary();
+    const AppendResult appended = AppendEntryRecord(app.dictionary.fileName, app.entryRecord);
+    for (int i = 0; i < 100; ++i)
+        app.entryRecord.bytes[i] = 0;
+    app.entryRecord.length = 0;
+
     // The field keeps the text until the whole line is on disk.
-    if (addition.append == AppendResult::Appended) {
+    if (appended == AppendResult::Appended) {
         SetDlgItemTextA(dialog, IDC_ENTRY_EDIT, nullptr);
     } else {
-        const char* message =
-            addition.append == AppendResult::Damaged ? kEntryDamagedMessage : kEntryNotWrittenMessage;
-        if (!BoxAndStillOpen(dialog, message, kErrorCaption, MB_OK))
+        const char* shown = appended == AppendResult::Damaged ? kEntryDamagedMessage : kEntryNotWrittenMessage;
+        if (!BoxAndStillOpen(dialog, shown, kErrorCaption, MB_OK))
             return;
     }
     ReopenDictionaryAfterAppend();

@@ -1,10 +1,7 @@
 #include "dialog_common.h"
 
-#include "../data/win32/dictionary_file.h"
-#include "../list/result_list.h"
-#include "dialog_templates.h"
-
 #include "../app/app_state.h"
+#include "dialog_templates.h"
 
 void EnableDictionaryMenus()
 {
@@ -12,18 +9,6 @@ void EnableDictionaryMenus()
                                   IDM_ADD,   IDM_ADD_GER_ENG,   IDM_ADD_ENG_GER};
     for (UINT id : kItems)
         EnableMenuItem(app.menu, id, MF_BYCOMMAND | MF_ENABLED);
-}
-
-void CloseDictionaryAndList()
-{
-    CloseDictionary();
-    if (app.addWordDialog != nullptr)
-        return;
-    InvalidateRect(app.mainWindow, nullptr, TRUE);
-    EnableMenuItem(app.menu, IDM_TRANS, MF_BYCOMMAND | MF_ENABLED);
-    EnableMenuItem(app.menu, IDM_ADD, MF_BYCOMMAND | MF_ENABLED);
-    RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-    EmptyResultList(app.mainWindow);
 }
 
 HWND CreateDialogFromTemplate(unsigned char* templateBytes, const char* caption, int captionChars, int titleRoom,

@@ -1,17 +1,11 @@
-// What the search and add-word dialogs share: their menu states and how
-// they are created from their templates.
+// What the search and add-word dialogs share: the menu items their closing
+// gives back, and their creation from an in-memory template.
 #pragma once
 #include <windows.h>
 
 // Closing either dialog closes both; afterwards any dictionary and direction
 // may be chosen again.
 void EnableDictionaryMenus();
-
-// Lets go of the dictionary. Without an add-word dialog there is nothing the
-// list could still be shown for: it is emptied with its scroll bar, and the
-// menus that choose a dictionary come back. While the add-word dialog stands
-// (an append, or the search dialog closing first) only the file is released.
-void CloseDictionaryAndList();
 
 // Writes the caption into a filled template's title field, converted from the
 // program's code page, and creates the dialog owned by the main window.

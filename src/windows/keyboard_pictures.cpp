@@ -37,6 +37,20 @@ void ClosePicture(HWND window)
 
 } // namespace
 
+void OpenKeyboardPicture(int bitmapId)
+{
+    KeyboardPictures& p = app.pictures;
+    p.chosenLayout = bitmapId;
+    const int slot = bitmapId - IDB_KBD_NORMAL;
+    if (slot < 0 || slot >= kKeyboardLayouts)
+        return;
+    // The layout's window is closed (its item was grayed while it was
+    // open), so its old picture is no longer painted anywhere.
+    p.bitmaps[slot].Reset(LoadBitmapA(app.instance, MAKEINTRESOURCEA(bitmapId)));
+    p.bitmapToPaint = p.bitmaps[slot].Get();
+    ShowKeyboardPicture();
+}
+
 void ShowKeyboardPicture()
 {
     KeyboardPictures& p = app.pictures;
@@ -60,28 +74,26 @@ void ShowKeyboardPicture()
 LRESULT PaintKeyboardPicture(HWND window)
 {
     ScopedPaint paint(window);
-    HDC memory = CreateCompatibleDC(paint.Get());
+    ScopedMemoryDC memory(paint.Get());
     BITMAP picture{};
     if (app.pictures.bitmapToPaint != nullptr &&
         GetObjectA(app.pictures.bitmapToPaint, sizeof(picture), &picture) == sizeof(picture)) {
-        ScopedSelect selected(memory, app.pictures.bitmapToPaint);
+        ScopedSelect selected(memory.Get(), app.pictures.bitmapToPaint);
         const int width = picture.bmWidth < 350 ? picture.bmWidth : 350;
         const int height = picture.bmHeight < 148 ? picture.bmHeight : 148;
-        BitBlt(paint.Get(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
         // The pictures are a little smaller than the window, whose class
         // erases no background: what lies beside and below them gets the
         // picture's own background, its corner colour, rather than
         // whatever was on the screen before.
         RECT client{};
         GetClientRect(window, &client);
-        HBRUSH background = CreateSolidBrush(GetPixel(memory, 0, 0));
+        const ScopedGdiObject<HBRUSH> background(CreateSolidBrush(GetPixel(memory.Get(), 0, 0)));
         const RECT right{width, 0, client.right, client.bottom};
         const RECT below{0, height, width, client.bottom};
-        FillRect(paint.Get(), &right, background);
-        FillRect(paint.Get(), &below, background);
-        DeleteObject(background);
+        FillRect(paint.Get(), &right, background.Get());
+        FillRect(paint.Get(), &below, background.Get());
     }
-    DeleteDC(memory);
     return 0;
 }
 
@@ -91,7 +103,7 @@ LRESULT CALLBACK KeyboardPictureProc(HWND window, UINT message, WPARAM wParam, L
     case WM_PAINT: {
         const int slot = SlotOf(window);
         if (slot >= 0) {
-            app.pictures.bitmapToPaint = app.pictures.bitmaps[slot];
+            app.pictures.bitmapToPaint = app.pictures.bitmaps[slot].Get();
             PaintKeyboardPicture(window);
         }
         break;

@@ -3,6 +3,7 @@
 #include "../app/app_state.h"
 #include "dialog_common.h"
 #include "dialog_templates.h"
+#include "dictionary_session.h"
 #include "german_keyboard.h"
 
 namespace {
@@ -16,7 +17,7 @@ void CloseSearchDialog()
         DestroyWindow(app.addWordDialog);
         app.addWordDialog = nullptr;
     }
-    CloseDictionaryAndList();
+    CloseDictionary();
     DestroyWindow(app.searchDialog);
     app.searchDialog = nullptr;
     RestoreKeyboardLayout();
@@ -25,7 +26,9 @@ void CloseSearchDialog()
     SetFocus(app.mainWindow);
 }
 
-void RunSearch(HWND dialog)
+// Enter: the field's text becomes the search text, and the main window is
+// asked to run the search; an empty field asks for nothing.
+void RequestSearch(HWND dialog)
 {
     const int length = GetDlgItemTextA(dialog, IDC_SEARCH_EDIT, app.searchText, kSearchTextCapacity);
     if (length <= 0)
@@ -61,7 +64,7 @@ INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         else if (id == IDC_GERMAN_KBD && notification == BN_CLICKED)
             GermanKeyboardClicked(dialog, app.addWordDialog);
         else if (id == IDOK)
-            RunSearch(dialog);
+            RequestSearch(dialog);
     } else if (message == WM_INSERT_TEXT) {
         SendDlgItemMessageA(app.searchDialog, IDC_SEARCH_EDIT, EM_REPLACESEL, TRUE, static_cast<LPARAM>(wParam));
     }

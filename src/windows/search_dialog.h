@@ -1,4 +1,5 @@
-// The search dialog: one edit line and the German keyboard check box.
+// The search dialog: one edit line, whose Enter asks the main window for a
+// search, and the German keyboard check box.
 #pragma once
 #include <windows.h>
 

@@ -6,26 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "data/win32/append_entry.h"
 #include "windows/add_word_dialog.h"
-#include "list/result_list.h"
 #include "shell/startup.h"
 
 namespace {
 
 
-// The seam makes every write stop short until it is put back, so it is put
-// back however the test ends.
 BOOL WINAPI FailingSetEndOfFile(HANDLE)
 {
     return FALSE;
 }
-
-class ShortWrites {
-public:
-    explicit ShortWrites(int32_t limit) { appendWriteLimitForTests = limit; }
-    ~ShortWrites() { appendWriteLimitForTests = -1; }
-};
 
 const std::string kGerEngData = FixedLine("Hand", "hand") + NumberedLines("xa", 3);
 const std::string kEngGerData = FixedLine("hand", "Hand") + NumberedLines("xe", 3);

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "data/win32/append_entry.h"
 #include "windows/add_word_dialog.h"
-#include "list/result_list.h"
 
 namespace {
 
@@ -73,7 +71,6 @@ class BadFiles : public ProgramTest {
 protected:
     void TearDown() override
     {
-        appendWriteLimitForTests = -1;
         if (heldElsewhere != INVALID_HANDLE_VALUE)
             CloseHandle(heldElsewhere);
         heldElsewhere = INVALID_HANDLE_VALUE;
@@ -615,21 +612,22 @@ protected:
 TEST_F(FailingAppend, WriteThatStopsPartWayLeavesNoPartOfTheLine)
 {
     StartWithDictionary();
-    // All of the line but its last byte gets there before the write fails.
-    appendWriteLimitForTests = static_cast<int32_t>(NewEntryLine().size()) - 1;
-    EnterNewEntry();
-    ExpectEntryNotWritten();
-    EXPECT_EQ(boxes.Seen().size(), 1u) << "the file itself is fine, so the re-open says nothing";
-    EXPECT_NE(app.dictionary.fileHandle, nullptr);
-    EXPECT_EQ(app.dictionary.fileSize, dictionaryBytes.size());
-    EXPECT_TRUE(Search("Haus").empty());
-
-    appendWriteLimitForTests = 0;
-    boxes.Clear();
-    KeyTo(EntryEdit(), VK_RETURN);
-    ExpectEntryNotWritten();
-
-    appendWriteLimitForTests = -1;
+    {
+        // All of the line but its last byte gets there before the write fails.
+        ShortWrites shortWrites(static_cast<int32_t>(NewEntryLine().size()) - 1);
+        EnterNewEntry();
+        ExpectEntryNotWritten();
+        EXPECT_EQ(boxes.Seen().size(), 1u) << "the file itself is fine, so the re-open says nothing";
+        EXPECT_NE(app.dictionary.fileHandle, nullptr);
+        EXPECT_EQ(app.dictionary.fileSize, dictionaryBytes.size());
+        EXPECT_TRUE(Search("Haus").empty());
+    }
+    {
+        ShortWrites shortWrites(0);
+        boxes.Clear();
+        KeyTo(EntryEdit(), VK_RETURN);
+        ExpectEntryNotWritten();
+    }
     ExpectRetrySucceeds(dictionaryBytes);
 }
 

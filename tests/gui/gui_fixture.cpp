@@ -7,24 +7,62 @@
 
 #include "../common/temp_folder.h"
 #include "../common/top_down_dib.h"
-#include "list/result_list.h"
-#include "data/win32/strongs_file.h"
+#include "shell/main_window.h"
 #include "shell/startup.h"
 #include "windows/german_keyboard.h"
 
 MessageBoxAnswerer* MessageBoxAnswerer::current_ = nullptr;
 ListTextRecorder* ListTextRecorder::current_ = nullptr;
+void* ListTextRecorder::realTextOut_ = nullptr;
 
-ListTextRecorder::ListTextRecorder() : previous_(current_)
+ListTextRecorder::ListTextRecorder()
+    : previous_(current_), patch_("gdi32.dll", "TextOutA", reinterpret_cast<void*>(RecordingTextOut))
 {
+    EXPECT_TRUE(patch_.Active());
+    // An inner recorder's patch holds the outer one's stand-in as the
+    // original; only the outermost holds the real call.
+    if (previous_ == nullptr)
+        realTextOut_ = patch_.Original();
     current_ = this;
-    listTextHook = Hook;
 }
 
 ListTextRecorder::~ListTextRecorder()
 {
     current_ = previous_;
-    listTextHook = previous_ != nullptr ? Hook : nullptr;
+}
+
+int32_t ShortWrites::limit_ = -1;
+DWORD ShortWrites::error_ = 0;
+void* ShortWrites::original_ = nullptr;
+
+ShortWrites::ShortWrites(int32_t limit, DWORD error)
+    : patch_("kernel32.dll", "WriteFile", reinterpret_cast<void*>(LimitedWriteFile))
+{
+    EXPECT_TRUE(patch_.Active());
+    limit_ = limit;
+    error_ = error;
+    original_ = patch_.Original();
+}
+
+ShortWrites::~ShortWrites()
+{
+    limit_ = -1;
+}
+
+BOOL WINAPI ShortWrites::LimitedWriteFile(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written,
+                                          LPOVERLAPPED overlapped)
+{
+    using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    const auto real = reinterpret_cast<WriteFileFunction>(original_);
+    if (limit_ < 0 || length <= static_cast<DWORD>(limit_))
+        return real(file, bytes, length, written, overlapped);
+    DWORD done = 0;
+    if (limit_ > 0)
+        real(file, bytes, static_cast<DWORD>(limit_), &done, overlapped);
+    if (written != nullptr)
+        *written = done;
+    SetLastError(error_);
+    return FALSE;
 }
 
 int WindowFontHeight()
@@ -41,10 +79,15 @@ void PrintTo(const ListTextSeen& drawn, std::ostream* out)
     *out << "(" << drawn.x << ", " << drawn.y << ", \"" << drawn.text << "\")";
 }
 
-void ListTextRecorder::Hook(int x, int y, const char* text, int length)
+BOOL WINAPI ListTextRecorder::RecordingTextOut(HDC dc, int x, int y, LPCSTR text, int length)
 {
-    if (current_ != nullptr)
+    using TextOutFunction = BOOL(WINAPI*)(HDC, int, int, LPCSTR, int);
+    const BOOL drawn = reinterpret_cast<TextOutFunction>(realTextOut_)(dc, x, y, text, length);
+    // The list is the one thing the program draws text into in the main
+    // window; the About window draws into its own.
+    if (WindowFromDC(dc) == app.mainWindow)
         current_->texts_.push_back({x, y, std::string(text, static_cast<size_t>(length)), text});
+    return drawn;
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer()

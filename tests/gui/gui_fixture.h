@@ -44,6 +44,26 @@ private:
     static MessageBoxAnswerer* current_;
 };
 
+// Puts a function of the test's own in the place of one of this
+// executable's imports, for as long as it lives. The program's code is
+// linked into the test, so its calls go through that slot: the test can act
+// at the exact moment of a call, or stand in for a call that Wine only
+// stubs. The replacement must have the import's calling convention.
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, void* replacement);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool Active() const { return slot_ != nullptr; }
+    void* Original() const { return original_; }
+
+private:
+    void Write(void* value);
+    void** slot_;
+    void* original_ = nullptr;
+};
+
 // One text the result list drew, where it drew it.
 struct ListTextSeen {
     int x;
@@ -58,8 +78,9 @@ inline bool operator==(const ListTextSeen& a, const ListTextSeen& b)
 }
 void PrintTo(const ListTextSeen& drawn, std::ostream* out);
 
-// Records every text the result list draws, for as long as it lives. One
-// made while another lives takes over until it ends.
+// Records every text the result list draws, for as long as it lives: the
+// program's TextOutA calls into the main window, seen through its import.
+// One made while another lives takes over until it ends.
 class ListTextRecorder {
 public:
     ListTextRecorder();
@@ -70,10 +91,31 @@ public:
     void Clear() { texts_.clear(); }
 
 private:
-    static void Hook(int x, int y, const char* text, int length);
+    static BOOL WINAPI RecordingTextOut(HDC dc, int x, int y, LPCSTR text, int length);
     std::vector<ListTextSeen> texts_;
     ListTextRecorder* previous_;
+    ImportPatch patch_;
     static ListTextRecorder* current_;
+    static void* realTextOut_;
+};
+
+// Makes each of the program's writes stop after limit bytes and fail with
+// error, as a disk that fills up does, for as long as it lives; a negative
+// limit leaves the writes alone.
+class ShortWrites {
+public:
+    explicit ShortWrites(int32_t limit, DWORD error = ERROR_WRITE_FAULT);
+    ~ShortWrites();
+    ShortWrites(const ShortWrites&) = delete;
+    ShortWrites& operator=(const ShortWrites&) = delete;
+
+private:
+    static BOOL WINAPI LimitedWriteFile(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written,
+                                        LPOVERLAPPED overlapped);
+    ImportPatch patch_;
+    static int32_t limit_;
+    static DWORD error_;
+    static void* original_;
 };
 
 // Repaints the whole main window now and returns what the list drew.
@@ -98,27 +140,6 @@ Pixels ClientPixels(HWND window);
 uint32_t AsPixel(COLORREF c);
 // Pixels in rows [top, bottom) that are not of the given colour.
 int PixelsNotOf(const Pixels& p, uint32_t colour, int top, int bottom);
-
-// Puts a function of the test's own in the place of one of this
-// executable's imports, for as long as it lives. The program's code is
-// linked into the test, so its calls go through that slot: the test can act
-// at the exact moment of a call, or stand in for a call that Wine only
-// stubs. The replacement must have the import's calling convention.
-class ImportPatch {
-public:
-    ImportPatch(const char* dll, const char* function, void* replacement);
-    ~ImportPatch();
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
-    bool Active() const { return slot_ != nullptr; }
-    void* Original() const { return original_; }
-
-private:
-    void Write(void* value);
-    void** slot_;
-    void* original_ = nullptr;
-};
-
 
 class ProgramTest : public ::testing::Test {
 protected:

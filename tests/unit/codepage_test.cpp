@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/codepage.h"
+#include "common/codepage.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/codepage.h"
+#include "common/codepage.h"
 #include "data/dictionary_format.h"
 #include "ding_import.h"
 #include "import_command.h"

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "../../src/data/codepage.h"
+#include "../common/codepage.h"
 #include "../../src/data/dictionary_format.h"
 #include "../../src/data/entry_composer.h"
 #include "../../src/data/search.h"
 #include "../../src/data/strongs_list.h"
-#include "../common/mapped_file.h"
+#include "../../src/app/mapped_file.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -102,7 +102,7 @@ void PrintBytes(const unsigned char* view, uint32_t position, uint32_t length)
 bool OpenFile(const std::string& path, MappedFile& file)
 {
     std::string error;
-    if (file.Open(path, error))
+    if (file.OpenReadOnly(path, error))
         return true;
     std::fprintf(stderr, "vokabix-cli: cannot read %s: %s\n", path.c_str(), error.c_str());
     return false;
@@ -123,7 +123,7 @@ int RunSearch(const Options& options)
     if (!OpenFile(path, file))
         return kExitFile;
     const char* marker = InfoFor(options.direction).marker;
-    const uint32_t headerOffset = FindHeaderEnd(file.View(), file.Size(), marker);
+    const uint32_t headerOffset = FindHeaderEnd(file.view, file.fileSize, marker);
     if (headerOffset == kNoMarker) {
         std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\", so it holds no entries\n", path.c_str(),
                      marker);
@@ -133,7 +133,7 @@ int RunSearch(const Options& options)
     static ResultList list;
     InitResultList(list);
     ListScrollState state{};
-    const DictionaryView dictionary{file.View(), file.Size(), headerOffset};
+    const DictionaryView dictionary{file.view, file.fileSize, headerOffset};
     SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(text.data()),
                      static_cast<uint32_t>(text.size()), list, state);
 
@@ -149,11 +149,11 @@ int RunSearch(const Options& options)
     for (int32_t slot = 0; slot < list.resultCount; ++slot) {
         const ResultRecord& r = list.table.results[slot];
         uint32_t shown = r.sourceLength;
-        while (shown > 0 && file.View()[r.source + shown - 1] == ' ')
+        while (shown > 0 && file.view[r.source + shown - 1] == ' ')
             --shown;
-        PrintBytes(file.View(), r.source, shown);
+        PrintBytes(file.view, r.source, shown);
         std::fputc('\t', stdout);
-        PrintBytes(file.View(), r.translation, r.translationLength);
+        PrintBytes(file.view, r.translation, r.translationLength);
         std::fputc('\n', stdout);
     }
     if (list.resultCount == 0)
@@ -193,7 +193,7 @@ int RunStrongs(const Options& options)
     if (!OpenFile(options.operands[0], file))
         return kExitFile;
     static ResultTable table;
-    const StrongsLoad load = ReadStrongsList(file.View(), file.Size(), table);
+    const StrongsLoad load = ReadStrongsList(file.view, file.fileSize, table);
     std::printf("lines %d\n", load.lineCount);
     for (int32_t slot = 0; slot < load.recordCount; ++slot) {
         std::printf("%d", slot);
@@ -309,7 +309,7 @@ int RunRank(const Options& options)
     if (!OpenFile(path, file))
         return kExitFile;
     const char* marker = InfoFor(options.direction).marker;
-    const DictionaryView dictionary{file.View(), file.Size(), FindHeaderEnd(file.View(), file.Size(), marker)};
+    const DictionaryView dictionary{file.view, file.fileSize, FindHeaderEnd(file.view, file.fileSize, marker)};
     if (dictionary.headerOffset == kNoMarker) {
         std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\"\n", path.c_str(), marker);
         return kExitFile;
@@ -333,7 +333,7 @@ int RunRank(const Options& options)
         int rank = kNotShown;
         for (int32_t slot = 0; slot < list.resultCount && rank == kNotShown; ++slot) {
             const ResultRecord& r = list.table.results[slot];
-            if (WithoutNotes(file.View() + r.source, r.sourceLength) == word)
+            if (WithoutNotes(file.view + r.source, r.sourceLength) == word)
                 rank = slot + 1;
         }
         ranks.push_back(rank);

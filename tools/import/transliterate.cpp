@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "data/codepage.h"
+#include "common/codepage.h"
 
 namespace {
 

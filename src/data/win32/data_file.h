@@ -1,16 +1,9 @@
-// What the dictionaries and the four-column list share as data files: the
-// way they are opened and mapped, and the one message for a file that
-// cannot be used.
+// How the program holds its data files, the dictionaries and the
+// four-column list: opened for reading and writing without sharing and
+// mapped copy-on-write, with a read-only file refused wherever the program
+// runs.
 #pragma once
-#include <windows.h>
-
-#include <cstdint>
-
-// The caption of every box about a data file that cannot be used.
-extern const char kErrorCaption[];
-
-// Tells the user, over the main window, that a data file cannot be opened.
-void ShowDataFileError();
+#include "../../app/mapped_file.h"
 
 // Windows refuses write access to a read-only file, but Wine run by root
 // grants it, since root passes the Unix permissions that stand for the
@@ -18,15 +11,7 @@ void ShowDataFileError();
 // read-only file is refused the same way wherever the program runs.
 bool IsReadOnlyFile(const char* fileName);
 
-// Opens a data file for reading and writing without sharing, as every data
-// file is held while the program uses it; INVALID_HANDLE_VALUE when it is
-// missing, read-only, in use or not accessible.
-HANDLE OpenDataFile(const char* fileName);
-
-// Maps an open data file whole, copy-on-write, so the view never writes
-// back. Null when the file cannot be mapped (an empty file cannot).
-const unsigned char* MapDataFile(HANDLE file, HANDLE& mapping);
-
-// The bytes the view lets a reader reach: the file's size, or 0 without a
-// view or past what 32-bit offsets reach.
-uint32_t MappedSize(HANDLE file, const unsigned char* view);
+// Opens and maps a data file into file. False, with nothing held, when it is
+// missing, read-only, in use or not accessible; telling the user is the
+// caller's part.
+bool OpenDataFile(const char* fileName, MappedFile& file);

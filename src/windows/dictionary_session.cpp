@@ -1,0 +1,43 @@
+#include "dictionary_session.h"
+
+#include "../app/app_state.h"
+#include "../data/win32/dictionary_file.h"
+#include "../list/result_list.h"
+
+const char kErrorCaption[] = " ! ERROR !";
+
+namespace {
+
+const char kDataFileMissing[] =
+    " Can't find the data file. This file must be in the same directory as Vokabix.exe";
+
+} // namespace
+
+void ShowDataFileError()
+{
+    MessageBoxA(app.mainWindow, kDataFileMissing, kErrorCaption, MB_OK);
+}
+
+void OpenDictionary()
+{
+    if (!OpenDictionaryFile(app.dictionary))
+        ShowDataFileError();
+}
+
+void CloseDictionary()
+{
+    CloseDictionaryFile(app.dictionary);
+    if (app.addWordDialog != nullptr)
+        return;
+    InvalidateRect(app.mainWindow, nullptr, TRUE);
+    EnableMenuItem(app.menu, IDM_TRANS, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(app.menu, IDM_ADD, MF_BYCOMMAND | MF_ENABLED);
+    RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    EmptyResultList(app.mainWindow, app.results, app.list);
+}
+
+void ReopenDictionaryAfterAppend()
+{
+    if (!ReopenDictionaryFile(app.dictionary))
+        ShowDataFileError();
+}
