@@ -7,15 +7,34 @@
 
 #include "mapped_file.h"
 
+// Which file on which volume, as the platform numbers them. A file put in
+// the place of another under the same name has another number.
+struct FileIdentity {
+    bool known;
+    uint32_t volume;
+    uint64_t index;
+};
+
+inline bool SameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.known && b.known && a.volume == b.volume && a.index == b.index;
+}
+
 // The open dictionary. fileHandle null means none is open.
 struct DictionaryFile : MappedFile {
     const char* fileName;
     uint32_t headerOffset;
-    // Counts the opens of a dictionary by a command. The re-open after an
-    // append keeps it: the file only grew, so earlier offsets still reach the
-    // same bytes. The painter compares it with the search's to know whether
-    // the result table belongs to the file now mapped.
+    // Counts the maps of a dictionary whose bytes a list cannot rely on: every
+    // open by a command, and a re-open after an append that finds another
+    // file than the one appended to. A re-open of the file that only grew
+    // keeps it, since earlier offsets still reach the same bytes. The painter
+    // compares it with the search's to know whether the result table belongs
+    // to the file now mapped.
     uint32_t generation;
+    // The file the view was made of and its whole size then. Kept after the
+    // close, like fileName, for the re-open after an append to compare.
+    FileIdentity identity;
+    uint64_t sizeAtOpen;
 };
 
 // The four-column list, shown in place of the search results until the

@@ -15,6 +15,9 @@ const char kEntryDamagedMessage[] =
     "The entry was not added: writing to the data file failed part way, and the part already written "
     "could not be taken out again, so the file may now end with a partial line. The next entry "
     "added starts on a line of its own. Your text is still in the field.";
+const char kEntryDiskFullMessage[] =
+    "The entry was not added: the disk that holds the data file is full. Once there is space on it, "
+    "the entry can be added again. Your text is still in the field.";
 const char kEntryNeedsBothPartsMessage[] = "Nothing to add: an entry needs a source and a translation.";
 
 namespace {
@@ -45,6 +48,18 @@ bool BoxAndStillOpen(HWND dialog, const char* text, const char* caption, UINT ty
     MessageBoxA(dialog, text, caption, type);
     return app.addWordDialog == dialog && IsWindow(dialog) && app.dictionary.fileName == fileName &&
            app.dictionary.generation == generation;
+}
+
+// Why an entry that was composed is not in the file. A full disk is named
+// as such: the user then makes room rather than looking for a cause that is
+// not there.
+const char* NotAddedMessage(const AppendOutcome& appended)
+{
+    if (appended.result == AppendResult::Damaged)
+        return kEntryDamagedMessage;
+    if (appended.error == ERROR_DISK_FULL || appended.error == ERROR_HANDLE_DISK_FULL)
+        return kEntryDiskFullMessage;
+    return kEntryNotWrittenMessage;
 }
 
 } // namespace
@@ -80,20 +95,18 @@ void AppendEntry(HWND dialog)
     // view before it opens the file for writing; the add-word dialog is open,
     // so the list stays as it is.
     CloseDictionary();
-    const AppendResult appended = AppendEntryRecord(app.dictionary.fileName, app.entryRecord);
+    const AppendOutcome appended = AppendEntryRecord(app.dictionary.fileName, app.entryRecord);
     for (int i = 0; i < 100; ++i)
         app.entryRecord.bytes[i] = 0;
     app.entryRecord.length = 0;
 
     // The field keeps the text until the whole line is on disk.
-    if (appended == AppendResult::Appended) {
+    if (appended.result == AppendResult::Appended) {
         SetDlgItemTextA(dialog, IDC_ENTRY_EDIT, nullptr);
-    } else {
-        const char* shown = appended == AppendResult::Damaged ? kEntryDamagedMessage : kEntryNotWrittenMessage;
-        if (!BoxAndStillOpen(dialog, shown, kErrorCaption, MB_OK))
-            return;
+    } else if (!BoxAndStillOpen(dialog, NotAddedMessage(appended), kErrorCaption, MB_OK)) {
+        return;
     }
-    ReopenDictionaryAfterAppend();
+    ReopenDictionaryAfterAppend(appended);
 }
 
 void CreateAddWordDialog()

@@ -13,4 +13,5 @@ void AppendEntry(HWND dialog);
 
 extern const char kEntryNotWrittenMessage[];
 extern const char kEntryDamagedMessage[];
+extern const char kEntryDiskFullMessage[];
 extern const char kEntryNeedsBothPartsMessage[];

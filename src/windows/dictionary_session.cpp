@@ -36,8 +36,20 @@ void CloseDictionary()
     EmptyResultList(app.mainWindow, app.results, app.list);
 }
 
-void ReopenDictionaryAfterAppend()
+void ReopenDictionaryAfterAppend(const AppendOutcome& appended)
 {
-    if (!ReopenDictionaryFile(app.dictionary))
+    switch (ReopenDictionaryFile(app.dictionary, appended)) {
+    case Reopened::NotOpened:
         ShowDataFileError();
+        break;
+    case Reopened::SameFile:
+        break;
+    case Reopened::OtherFile:
+        // The four-column list, if shown, is not the dictionary's to empty.
+        if (!app.strongs.loaded) {
+            InvalidateRect(app.mainWindow, nullptr, TRUE);
+            EmptyResultList(app.mainWindow, app.results, app.list);
+        }
+        break;
+    }
 }

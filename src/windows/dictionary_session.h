@@ -4,6 +4,7 @@
 // which the four-column list shares. Every open and close of the dictionary
 // goes through here.
 #pragma once
+#include "../data/win32/dictionary_append.h"
 
 // The caption of every box about a data file that cannot be used.
 extern const char kErrorCaption[];
@@ -21,7 +22,8 @@ void OpenDictionary();
 // (an append, or the search dialog closing first) only the file is released.
 void CloseDictionary();
 
-// The open that follows an append, of the file that was appended to; the
-// list found before it stays valid. When it cannot be opened the user is
-// told, as by OpenDictionary.
-void ReopenDictionaryAfterAppend();
+// The open that follows an append. The list found before it stays only
+// when the file is provably the one appended to; otherwise it is emptied,
+// as a close does. When the file cannot be opened the user is told, as by
+// OpenDictionary.
+void ReopenDictionaryAfterAppend(const AppendOutcome& appended);

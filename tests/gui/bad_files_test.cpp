@@ -37,6 +37,7 @@ CreateFileAFunction realCreateFileA = nullptr;
 void (*beforeAppendOpen)() = nullptr;
 bool dictionaryClosedAtAppendOpen = false;
 HANDLE heldElsewhere = INVALID_HANDLE_VALUE;
+bool replacedBeforeAppend = false;
 
 HANDLE WINAPI CreateFileAWatch(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                DWORD disposition, DWORD flags, HANDLE templateFile)
@@ -682,6 +683,56 @@ TEST_F(FailingAppend, FileTakenByAnotherProgramBetweenTheCloseAndTheWrite)
     heldElsewhere = INVALID_HANDLE_VALUE;
     EXPECT_EQ(ReadFile("GerEng.dat"), dictionaryBytes);
     ExpectRetrySucceeds(dictionaryBytes);
+}
+
+// The user is told that the disk is full, not of causes that are not there;
+// the part of the line written is cut off again, and the entry goes in
+// once there is space.
+TEST_F(FailingAppend, FullDiskIsNamedAndTheEntryGoesInOnceThereIsSpace)
+{
+    StartWithDictionary();
+    for (DWORD error : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
+        SCOPED_TRACE(error);
+        boxes.Clear();
+        {
+            ShortWrites fullDisk(10, error);
+            EnterNewEntry();
+        }
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_EQ(boxes.Seen()[0].caption, kErrorCaption);
+        EXPECT_EQ(boxes.Seen()[0].text, kEntryDiskFullMessage);
+        EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
+        EXPECT_EQ(EditText(app.addWordDialog, IDC_ENTRY_EDIT), kNewEntry);
+        EXPECT_EQ(app.dictionary.fileSize, dictionaryBytes.size()) << "the ten bytes written are cut off again";
+    }
+    ExpectRetrySucceeds(dictionaryBytes);
+}
+
+// An editor that saves by renaming puts another file in the dictionary's
+// place, here in the moment the program has let go of it to append. The
+// entry lands in that file; the list found in the old one must not be
+// drawn from the new one's bytes at the old offsets.
+TEST_F(FailingAppend, FileReplacedBeforeTheAppendShowsNoRowOfTheNewFile)
+{
+    StartWithDictionary();
+    ASSERT_EQ(Rows(), std::vector<std::string>({Row("xylophon", "xylophone")}));
+    const std::string replacement = GerEngFile(FixedLine("ob {adj}", "ob") + FixedLine("Xenophobie", "xenophobia") +
+                                               FixedLine("Hund", "dog"));
+    WriteFile("replacement.dat", replacement);
+    CreateFileAPatch patch;
+    ASSERT_TRUE(patch.Active());
+    beforeAppendOpen = [] {
+        replacedBeforeAppend = MoveFileExA("replacement.dat", "GerEng.dat", MOVEFILE_REPLACE_EXISTING) != FALSE;
+    };
+    EnterNewEntry();
+    ASSERT_TRUE(replacedBeforeAppend);
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(EditText(app.addWordDialog, IDC_ENTRY_EDIT), "");
+    EXPECT_TRUE(Rows().empty()) << "no row of the new file before the next search";
+    EXPECT_EQ(ScrollInfo().nMax, 0);
+    EXPECT_EQ(Search("Haus"), std::vector<std::string>({Row("Haus (n)", "house")}));
+    CloseProgram();
+    EXPECT_EQ(ReadFile("GerEng.dat"), replacement + NewEntryLine());
 }
 
 } // namespace

@@ -1,8 +1,13 @@
 // How the program holds its data files, the dictionaries and the
 // four-column list: opened for reading and writing without sharing and
 // mapped copy-on-write, with a read-only file refused wherever the program
-// runs.
+// runs; and how it tells one file from another put in its place.
 #pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "../../app/file_state.h"
 #include "../../app/mapped_file.h"
 
 // Windows refuses write access to a read-only file, but Wine run by root
@@ -15,3 +20,7 @@ bool IsReadOnlyFile(const char* fileName);
 // missing, read-only, in use or not accessible; telling the user is the
 // caller's part.
 bool OpenDataFile(const char* fileName, MappedFile& file);
+
+// The identity and whole size of an open file; identity.known is false when
+// the platform cannot tell them.
+void IdentifyFile(HANDLE file, FileIdentity& identity, uint64_t& size);

@@ -12,7 +12,7 @@ public:
     bool Size(uint64_t& size) override
     {
         LARGE_INTEGER value;
-        if (!GetFileSizeEx(file_, &value))
+        if (!Noted(GetFileSizeEx(file_, &value)))
             return false;
         size = static_cast<uint64_t>(value.QuadPart);
         return true;
@@ -23,44 +23,65 @@ public:
         at.Offset = static_cast<DWORD>(offset);
         at.OffsetHigh = static_cast<DWORD>(offset >> 32);
         DWORD got = 0;
-        return ReadFile(file_, bytes, count, &got, &at) && got == count;
+        return Noted(ReadFile(file_, bytes, count, &got, &at)) && got == count;
     }
     bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) override
     {
         written = 0;
         LARGE_INTEGER zero{};
-        if (!SetFilePointerEx(file_, zero, nullptr, FILE_END))
+        if (!Noted(SetFilePointerEx(file_, zero, nullptr, FILE_END)))
             return false;
         DWORD done = 0;
         const BOOL ok = WriteFile(file_, bytes, length, &done, nullptr);
         written = done;
-        return ok != FALSE;
+        return Noted(ok);
     }
     bool Truncate(uint64_t size) override
     {
         LARGE_INTEGER position;
         position.QuadPart = static_cast<LONGLONG>(size);
-        return SetFilePointerEx(file_, position, nullptr, FILE_BEGIN) && SetEndOfFile(file_);
+        return Noted(SetFilePointerEx(file_, position, nullptr, FILE_BEGIN)) && Noted(SetEndOfFile(file_));
     }
-    bool Flush() override { return FlushFileBuffers(file_) != FALSE; }
+    bool Flush() override { return Noted(FlushFileBuffers(file_)); }
+
+    // The code of the first call that failed: the calls after it (the
+    // cut-back) fail for its sake, and would hide the cause.
+    uint32_t FirstError() const { return firstError_; }
 
 private:
+    bool Noted(BOOL ok)
+    {
+        if (!ok && firstError_ == 0)
+            firstError_ = GetLastError();
+        return ok != FALSE;
+    }
+
     HANDLE file_;
+    uint32_t firstError_ = 0;
 };
 
 } // namespace
 
-AppendResult AppendEntryRecord(const char* fileName, const EntryRecord& record)
+AppendOutcome AppendEntryRecord(const char* fileName, const EntryRecord& record)
 {
-    if (IsReadOnlyFile(fileName))
-        return AppendResult::NotWritten;
+    AppendOutcome outcome{AppendResult::NotWritten, 0, {}, 0};
+    // What Windows itself answers for a read-only file, which Wine run by
+    // root would open.
+    if (IsReadOnlyFile(fileName)) {
+        outcome.error = ERROR_ACCESS_DENIED;
+        return outcome;
+    }
     ScopedHandle file(
         CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        return AppendResult::NotWritten;
+    if (!file.Valid()) {
+        outcome.error = GetLastError();
+        return outcome;
+    }
+    IdentifyFile(file.Get(), outcome.identity, outcome.sizeBefore);
     FileAppendTarget target(file.Get());
-    const AppendResult result = AppendLine(target, record.bytes, record.length);
+    outcome.result = AppendLine(target, record.bytes, record.length);
+    outcome.error = target.FirstError();
     // Once flushed the line is on disk, whatever the close then says.
     file.Close();
-    return result;
+    return outcome;
 }

@@ -4,9 +4,24 @@
 // first (it is held without sharing), and what the user is told is the
 // add-word dialog's part.
 #pragma once
+#include <cstdint>
+
+#include "../../app/file_state.h"
 #include "../../app/shared_types.h"
 #include "../entry_append.h"
 
+// What became of an append, and of which file.
+struct AppendOutcome {
+    AppendResult result;
+    // The platform's code for the first call that failed, which names the
+    // cause (a full disk, a file in use); 0 when none failed.
+    uint32_t error;
+    // The file the line went to and its size before, when it was opened;
+    // identity.known is false when it was not.
+    FileIdentity identity;
+    uint64_t sizeBefore;
+};
+
 // Opens fileName for writing and appends the record's line. The file is
 // read as well, to see whether its last line has its CR LF.
-AppendResult AppendEntryRecord(const char* fileName, const EntryRecord& record);
+AppendOutcome AppendEntryRecord(const char* fileName, const EntryRecord& record);
