@@ -23,6 +23,14 @@ for dll in $("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p'); do
     esac
 done
 
+# XP (5.1) refuses an exe that asks for a later Windows in its header.
+subsystem=$("$objdump" -p "$exe" | awk '/^MajorSubsystemVersion/ {major = $2} /^MinorSubsystemVersion/ {minor = $2}
+                                      END {print major "." minor}')
+if [ "$(printf '%s\n5.1\n' "$subsystem" | sort -V | tail -n 1)" != 5.1 ]; then
+    echo "check_exe: $exe asks for Windows $subsystem in its header; Windows XP is 5.1" >&2
+    status=1
+fi
+
 # The MinGW headers declare a function for XP only when XP has it, so each
 # imported name is looked up in them as XP's headers would show it.
 functions=$("$objdump" -p "$exe" | awk '
