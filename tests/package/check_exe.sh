@@ -23,11 +23,14 @@ for dll in $("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p'); do
     esac
 done
 
-# XP (5.1) refuses an exe that asks for a later Windows in its header.
+# XP refuses an exe that asks for a later Windows in its header: 5.1 for
+# 32-bit XP, 5.2 for its x64 edition.
+xp=5.1
+[[ $want != PE32+* ]] || xp=5.2
 subsystem=$("$objdump" -p "$exe" | awk '/^MajorSubsystemVersion/ {major = $2} /^MinorSubsystemVersion/ {minor = $2}
                                       END {print major "." minor}')
-if [ "$(printf '%s\n5.1\n' "$subsystem" | sort -V | tail -n 1)" != 5.1 ]; then
-    echo "check_exe: $exe asks for Windows $subsystem in its header; Windows XP is 5.1" >&2
+if [ "$(printf '%s\n%s\n' "$subsystem" "$xp" | sort -V | tail -n 1)" != "$xp" ]; then
+    echo "check_exe: $exe asks for Windows $subsystem in its header; Windows XP is $xp" >&2
     status=1
 fi
 
