@@ -1,5 +1,6 @@
-# The product: 32-bit Windows, built with the posix-thread MinGW compilers
-# (the win32-thread ones lack std::mutex, which googletest needs).
+# The product: 32-bit Windows, built with the win32-thread MinGW compilers.
+# The posix-thread ones link winpthreads, which imports GetTickCount64, and
+# Windows XP refuses to start an exe that imports what it lacks.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VOKABIX_MINGW_TRIPLE i686-w64-mingw32)

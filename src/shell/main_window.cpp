@@ -253,6 +253,9 @@ void CloseStrongsList()
 {
     CloseStrongsFile(app.strongs, app.results);
     EnableMenuItem(app.menu, IDM_STRONGS, MF_BYCOMMAND | MF_ENABLED);
+    // The search that closes the list repaints only the list, not the frame
+    // the menu bar is in.
+    DrawMenuBar(app.mainWindow);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -13,7 +13,7 @@ const char kAboutText[kAboutLines][kAboutLineChars + 1] = {
     "          : tested under Wine 8.0, which reports Windows 7    ",
     "Author    : the Vokabix developers                            ",
     "Licence   : MIT                                               ",
-    "Compiler  : MinGW-w64 GCC 12 (i686-w64-mingw32-g++-posix)     ",
+    "Compiler  : MinGW-w64 GCC 12 (i686-w64-mingw32-g++-win32)     ",
     "Build     : CMake 3.25.1                                      ",
     "          : GNU windres (binutils) 2.40                       ",
     "Last Update : December 29, 2008                               ",

@@ -128,6 +128,9 @@ void CreateAddWordDialog()
     EnableMenuItem(app.menu,
                    app.direction == DictionaryDirection::GermanToEnglish ? IDM_TRANS_ENG_GER : IDM_TRANS_GER_ENG,
                    MF_BYCOMMAND | MF_GRAYED);
+    // The dialog took the activation before &Add was grayed, so nothing
+    // else draws the menu bar again now.
+    DrawMenuBar(app.mainWindow);
 }
 
 INT_PTR CALLBACK AddWordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

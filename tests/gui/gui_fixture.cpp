@@ -143,28 +143,53 @@ std::string Blanks(size_t count)
     return std::string(count, ' ');
 }
 
-Pixels ClientPixels(HWND window)
+namespace {
+
+// A rectangle of what a device context shows, read back.
+Pixels CapturePixels(HDC dc, int left, int top, int width, int height)
 {
-    RECT client{};
-    GetClientRect(window, &client);
     Pixels p;
-    p.width = client.right;
-    p.height = client.bottom;
+    p.width = width;
+    p.height = height;
     if (p.width <= 0 || p.height <= 0)
         return p;
     BITMAPINFO info = TopDown32(p.width, p.height);
     void* bits = nullptr;
-    HDC screen = GetDC(window);
-    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, p.width, p.height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, p.width, p.height, dc, left, top, SRCCOPY);
     GdiFlush();
     p.bits.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + p.width * p.height);
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(section);
-    ReleaseDC(window, screen);
+    return p;
+}
+
+} // namespace
+
+Pixels ClientPixels(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    Pixels p = CapturePixels(dc, 0, 0, client.right, client.bottom);
+    ReleaseDC(window, dc);
+    return p;
+}
+
+Pixels MenuBarItemPixels(HWND window, int position)
+{
+    RECT item{};
+    RECT frame{};
+    if (!GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(position), &item) ||
+        !GetWindowRect(window, &frame))
+        return Pixels{};
+    HDC dc = GetWindowDC(window);
+    Pixels p = CapturePixels(dc, item.left - frame.left, item.top - frame.top, item.right - item.left,
+                             item.bottom - item.top);
+    ReleaseDC(window, dc);
     return p;
 }
 

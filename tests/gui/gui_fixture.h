@@ -137,6 +137,9 @@ struct Pixels {
 
 // What the window's client area shows now, read back through its own DC.
 Pixels ClientPixels(HWND window);
+// What the menu bar shows of its item at position, read through the
+// window's own DC.
+Pixels MenuBarItemPixels(HWND window, int position);
 uint32_t AsPixel(COLORREF c);
 // Pixels in rows [top, bottom) that are not of the given colour.
 int PixelsNotOf(const Pixels& p, uint32_t colour, int top, int bottom);

@@ -76,6 +76,46 @@ TEST_F(MainWindow, MenuAfterStartUp)
     EXPECT_STREQ(hint, "            F1 = \xFC  F2 = \xE4  F3 = \xF6");
 }
 
+// The menu bar is drawn apart from the menu's state: an item grayed or
+// enabled by a command looks the same until the bar is drawn again, and a
+// user clicks an item that looks enabled and does nothing.
+TEST_F(MainWindow, TheMenuBarShowsAnItemsNewStateRightAfterTheCommand)
+{
+    WriteFile("GerEng.dat", GerEngFile(NumberedLines("xa", 3)));
+    WriteFile("EngGer.dat", EngGerFile(NumberedLines("xa", 3)));
+    WriteFile("strongs.dat", "");
+    Start();
+    const uint32_t enabledText = AsPixel(GetSysColor(COLOR_MENUTEXT));
+    auto textPixels = [&](int position) {
+        const Pixels p = MenuBarItemPixels(app.mainWindow, position);
+        EXPECT_GT(p.width * p.height, 0) << "menu bar item " << position;
+        return p.width * p.height - PixelsNotOf(p, enabledText, 0, p.height);
+    };
+    constexpr int kAddPosition = 1;
+    constexpr int kStrongsPosition = 2;
+
+    SendMessageA(app.searchDialog, WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    ASSERT_FALSE(Grayed(IDM_ADD));
+    ASSERT_GT(textPixels(kAddPosition), 0);
+    Command(IDM_ADD_ENG_GER);
+    Pump();
+    ASSERT_TRUE(Grayed(IDM_ADD));
+    EXPECT_EQ(textPixels(kAddPosition), 0);
+
+    // The four-column list grays its item, and the next search brings it back.
+    Key(VK_F4);
+    Pump();
+    ASSERT_TRUE(Grayed(IDM_STRONGS));
+    ASSERT_EQ(textPixels(kStrongsPosition), 0);
+    Command(IDM_TRANS_ENG_GER);
+    SetDlgItemTextA(app.searchDialog, IDC_SEARCH_EDIT, "xa");
+    SendMessageA(app.searchDialog, WM_COMMAND, IDOK, 0);
+    Pump();
+    ASSERT_FALSE(Grayed(IDM_STRONGS));
+    EXPECT_GT(textPixels(kStrongsPosition), 0);
+}
+
 TEST_F(MainWindow, StartUpSearchFillsTheScrollRange)
 {
     WriteFile("GerEng.dat", GerEngFile(NumberedLines("xa", 30) + NumberedLines("ya", 4)));
