@@ -180,6 +180,38 @@ TEST_F(Cli, RankCountsTheRowOfTheWordTyped)
     EXPECT_EQ(Vokabix({"rank", path}).status, 2);
 }
 
+// With translations in the list, the second table gives the row of the
+// first entry that gives one of them as a synonym of its own, whatever
+// notes, objects, articles and abbreviations stand around it.
+TEST_F(Cli, RankFindsTheRowOfTheEverydayTranslation)
+{
+    const std::string path = Write(
+        "GerEng.dat", GerEngFile(FixedLine("Hund {m}", "mine car; hot dog stand") + FixedLine("Hund {m} [zool.]", "dog; hound") +
+                                 FixedLine("sehen (etw.) {vt}", "to see sth. {saw; seen}") +
+                                 FixedLine("sterben {vi}", "to die {died; died}") +
+                                 FixedLine("Zimmer {n} /Zi./", "room /rm/") +
+                                 FixedLine("Himmel (der)", "the sky; the heavens [poet.]") +
+                                 NumberedLines("Haus", 499) + FixedLine("Haus {n}", "house") +
+                                 FixedLine("Hausboot {n}", "houseboat")));
+    const std::string words = Write("words.txt", "Hund\tdog\nsehen\tsee\nsterben\tdie\nZimmer\troom\n"
+                                                 "Himmel\tsky\nHaus\thouse\nMaus\tmouse\nHund\tcat; hound\n");
+    const CliRun r = Vokabix({"rank", path, words});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("| German to English | 7 of 8 words | 85.7 % | 85.7 % | 14.3 % | 1 |\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("| German to English | 8 of 8 words | 50.0 % | 75.0 % | 25.0 % | 1.5 |\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("translation not on the first row (row, - when not shown): Hund(2) Haus(-) Maus(-) Hund(2)\n"),
+              std::string::npos)
+        << r.out;
+
+    const std::string english = Write("EngGer.dat", EngGerFile(FixedLine("see (sth.) {v}", "etw. sehen {vt}") +
+                                                               FixedLine("sky (the)", "der Himmel")));
+    const CliRun e = Vokabix({"rank", "-d", "eng-ger", english, Write("en.txt", "see\tsehen\nsky\tHimmel\n")});
+    EXPECT_NE(e.out.find("| English to German | 2 of 2 words | 100.0 % |"), std::string::npos) << e.out;
+}
+
 } // namespace
 
 namespace {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -121,6 +122,14 @@ TEST(DingImport, LinesHaveTheReadersColumns)
     EXPECT_EQ(lengths.stats.Of(kGerEng).entries, 4u);
 }
 
+std::vector<std::string> SourcesOf(const std::vector<Entry>& entries)
+{
+    std::vector<std::string> out;
+    for (const Entry& entry : entries)
+        out.push_back(entry.first);
+    return out;
+}
+
 // What the search compares decides the order: a headword first, then the
 // longer sources with the same words, then longer headwords it begins.
 TEST(DingImport, ExactHeadwordsComeFirst)
@@ -138,30 +147,117 @@ TEST(DingImport, ExactHeadwordsComeFirst)
         "Haus {n} :: house\n"
         "Bank {f} :: bank\n"
         "Haus :: home\n";
-    const auto sources = [](const std::vector<Entry>& entries) {
-        std::vector<std::string> out;
-        for (const Entry& entry : entries)
-            out.push_back(entry.first);
-        return out;
-    };
     const std::vector<Entry> german = EntriesOf(ding, kGerEng);
-    EXPECT_EQ(sources(german), (std::vector<std::string>{"Bank {f}", "Bank {f}", "Haus", "Haus {n}", "Haus {n} [arch.]",
-                                                         "Haus {n} (Familie)", "Haus und Hof", "Haus (alt) und Hof",
-                                                         "Haus-", "Hausboot {n}", W("Häuschen {n}"),
-                                                         "(altes) Haus {n}"}));
-    // Equal keys and lengths keep the word list's order.
+    std::vector<std::string> sources = SourcesOf(german);
+    // Which of a headword's entries comes first is the everyday sense's
+    // business (see below); here only the groups count.
+    ASSERT_EQ(sources.size(), 13u);
+    std::sort(sources.begin() + 2, sources.begin() + 7);
+    EXPECT_EQ(sources, (std::vector<std::string>{"Bank {f}", "Bank {f}", "Haus", "Haus (altes) {n}", "Haus {n}",
+                                                 "Haus {n} (Familie)", "Haus {n} [arch.]", "Haus und Hof",
+                                                 "Haus (alt) und Hof", "Haus-", "Hausboot {n}", W("Häuschen {n}"),
+                                                 "(altes) Haus {n}"}));
+    // Equal in all but the word list's order: kept in it.
     EXPECT_EQ(german[0].second, "bench");
     const std::vector<Entry> english = EntriesOf(ding, kEngGer);
-    EXPECT_EQ(sources(english), (std::vector<std::string>{"bank", "bench", "building", "cottage", "home", "house",
-                                                          "house", "house (family)", "house and home", "houseboat",
-                                                          "old chap", "old house and home"}));
-    EXPECT_EQ(english[5].second, "Haus-");
+    EXPECT_EQ(SourcesOf(english), (std::vector<std::string>{"bank", "bench", "building", "cottage", "home", "house",
+                                                            "house", "house (family)", "house and home", "houseboat",
+                                                            "old chap", "old house and home"}));
+}
+
+// The sense a reader most likely means comes first among a headword's
+// entries: the line about the word, with many parts, over a line that names
+// it as a later synonym; no label or note narrowing it; a translation in
+// words that the whole list uses often.
+TEST(DingImport, TheEverydaySenseComesFirst)
+{
+    const std::string ding =
+        "Katze {f} :: moggy [Br.]\n"
+        "Förderwagen {m}; Hund {m}; Hunt {m} [min.] | Förderwagen {pl}; Hunde {pl} :: mine car | mine cars\n"
+        "Katze {f} (an einem Kran) [techn.] :: crab\n"
+        "Hund {m} [zool.] | Hunde {pl} | Haushund {m} | einen Hund abrichten :: dog | dogs | house dog | to train a dog\n"
+        "Katze {f} [zool.] | Katzen {pl} :: cat | cats\n"
+        "Zeit {f} :: spell\n"
+        "Zeit {f} :: time\n"
+        "Freizeit {f} :: free time\n"
+        "Uhrzeit {f} :: time of day\n"
+        "Zimmer {n} /Zi./ | Zimmer {pl} | Zimmer frei :: room | rooms | vacancies\n";
+    std::map<std::string, std::string> first; // headword: the translation of its first entry
+    for (const Entry& entry : EntriesOf(ding, kGerEng))
+        first.emplace(entry.first.substr(0, entry.first.find(' ')), entry.second);
+    EXPECT_EQ(first["Katze"], "cat");
+    EXPECT_EQ(first["Hund"], "dog");
+    EXPECT_EQ(first["Hunde"], "dogs");
+    EXPECT_EQ(first["Zeit"], "time");
+    EXPECT_EQ(first["Zimmer"], "room");
+    // Headwords in both lines: dog before the mine car, in either direction.
+    const std::vector<Entry> english = EntriesOf("Förderwagen {m} :: dog\nHund {m} [zool.] | Hunde {pl} :: dog | dogs\n", kEngGer);
+    ASSERT_EQ(english.size(), 3u);
+    EXPECT_EQ(english[0].second, "Hund {m} [zool.]");
+}
+
+// A verb that the word list writes after its object, or with "to", and a
+// noun after its article, are written a second time with the word first,
+// where the search for the word itself finds them.
+TEST(DingImport, WordsComeFirstInASecondForm)
+{
+    struct Case {
+        DictionaryDirection d;
+        const char* source;
+        const char* verbLabel;
+        const char* form; // "" when the source keeps its one form
+    } cases[] = {
+        {kGerEng, "etw. sehen", "{vt}", "sehen (etw.) {vt}"},
+        {kGerEng, "sich etw. ansehen {vr}", "{vr}", "ansehen (sich etw.) {vr}"},
+        {kGerEng, "(sich) waschen", "{vr}", "waschen (sich) {vr}"},
+        {kGerEng, "auf jdn./etw. warten [ugs.]", "{vi}", "warten (auf jdn./etw.) {vi} [ugs.]"},
+        {kGerEng, "jdm. etw. geben", "{vt}", "geben (jdm. etw.) {vt}"},
+        {kGerEng, "der Himmel", "", "Himmel (der)"},
+        {kGerEng, "(großer) Wald {m} [bot.]", "", "Wald (großer) {m} [bot.]"},
+        {kEngGer, "to go {went; gone}", "{vi}", "go {v} {went; gone}"},
+        {kEngGer, "to see sb./sth.", "{vt}", "see (sb./sth.) {v}"},
+        {kEngGer, "the sky", "", "sky (the)"},
+        {kEngGer, "to compare sth. with sth.", "{vt}", "compare (sth. with sth.) {v}"},
+        // Phrases stay as they are: the word alone would mean something else.
+        {kGerEng, "gehen", "{vi}", ""},
+        {kGerEng, "zu weit gehen", "{vi}", ""},
+        {kGerEng, "etw. Gutes tun", "{vt}", ""},
+        {kGerEng, "etw. sehen", "", ""},
+        {kGerEng, "die anderen", "", ""},
+        {kEngGer, "to give up sth.", "{vt}", ""},
+        {kEngGer, "to wait for sb.", "{vi}", ""},
+        {kEngGer, "to and fro", "", ""},
+        {kEngGer, "(open", "{vt}", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        std::string form;
+        bool narrowed = false;
+        const bool written = WordFirstForm(c.d, W(c.source), c.verbLabel, form, narrowed);
+        EXPECT_EQ(written, *c.form != '\0');
+        if (written) {
+            EXPECT_EQ(form, W(c.form));
+        }
+    }
+
+    // The import writes both forms; the search for the word and for the
+    // phrase each finds one of them.
+    const ImportResult result = Import("etw. sehen {vt} | sehend :: to see sth. | seeing\nSee {m} :: lake\n");
+    EXPECT_EQ(Parse(result.Entries(kGerEng)), (std::vector<Entry>{{"See {m}", "lake"},
+                                                                  {"etw. sehen {vt}", "to see sth."},
+                                                                  {"sehen (etw.) {vt}", "to see sth."},
+                                                                  {"sehend", "seeing"}}));
+    EXPECT_EQ(SourcesOf(Parse(result.Entries(kEngGer))),
+              (std::vector<std::string>{"lake", "see (sth.) {v}", "seeing", "to see sth."}));
+    EXPECT_EQ(result.stats.Of(kGerEng).wordFirst, 1u);
+    EXPECT_EQ(result.stats.Of(kEngGer).wordFirst, 1u);
 }
 
 TEST(DingImport, SemicolonsInsideBracketsDoNotSplit)
 {
     EXPECT_EQ(EntriesOf("hören {vt} (Musik; Radio) :: to hear {heard; heard} [Br.; Am.]\n", kEngGer),
-              (std::vector<Entry>{{"to hear {heard; heard} [Br.; Am.]", W("hören {vt} (Musik; Radio)")}}));
+              (std::vector<Entry>{{"hear {v} {heard; heard} [Br.; Am.]", W("hören {vt} (Musik; Radio)")},
+                                  {"to hear {heard; heard} [Br.; Am.]", W("hören {vt} (Musik; Radio)")}}));
     // A part whose brackets do not pair up ("/ ( /" names the bracket) is
     // split at every "; " rather than swallowing the rest of the part.
     EXPECT_EQ(EntriesOf("runde Klammer auf; Klammer auf / ( / :: opening bracket; left bracket / ( /\n", kEngGer),
@@ -246,6 +342,7 @@ TEST(DingImport, SourcesStayFindable)
                                                   {"3D-Drucker", "3D printer"},
                                                   {"Sternchen", "little star*; five times three"},
                                                   {"(sich) waschen", "to wash"},
+                                                  {"waschen (sich)", "to wash"},
                                               }));
     EXPECT_EQ(Parse(result.Entries(kEngGer)), (std::vector<Entry>{
                                                   {"3D printer", "3D-Drucker"},

@@ -204,8 +204,14 @@ int RunStrongs(const Options& options)
     return 0;
 }
 
+bool IsAbbreviation(const std::string& word)
+{
+    return word.size() >= 3 && word.front() == '/' && word.back() == '/';
+}
+
 // A source as a reader takes it in: without its {...}, [...] and (...)
-// notes, blanks collapsed, none at either end.
+// notes and the abbreviations after its first word ("Zimmer {n} /Zi./"),
+// blanks collapsed, none at either end.
 std::string WithoutNotes(const unsigned char* text, uint32_t length)
 {
     std::string out;
@@ -228,13 +234,39 @@ std::string WithoutNotes(const unsigned char* text, uint32_t length)
             out += c;
         }
     }
+    for (size_t at = out.find(" /"); at != std::string::npos; at = out.find(" /", at)) {
+        const size_t end = std::min(out.find(' ', at + 1), out.size());
+        if (IsAbbreviation(out.substr(at + 1, end - at - 1)))
+            out.erase(at, end - at);
+        else
+            ++at;
+    }
     return out;
 }
 
-// The words of a list file in UTF-8, one a line; "#" lines and blank lines
-// are passed over. False, with the reason on stderr, when a word cannot be
-// searched for.
-bool ReadWordList(const std::string& path, std::vector<std::string>& words)
+// One line of a word list: the word as typed and, after a tab, the
+// translations that count as its everyday meaning, separated by "; ".
+struct ListedWord {
+    std::string word;
+    std::vector<std::string> meanings;
+};
+
+std::vector<std::string> SplitAt(const std::string& text, const std::string& separator)
+{
+    std::vector<std::string> pieces;
+    size_t begin = 0;
+    for (size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, begin)) {
+        pieces.push_back(text.substr(begin, at - begin));
+        begin = at + separator.size();
+    }
+    pieces.push_back(text.substr(begin));
+    return pieces;
+}
+
+// The words of a list file in UTF-8, one a line, each with its translations
+// after a tab when the list gives them; "#" lines and blank lines are passed
+// over. False, with the reason on stderr, when a word cannot be searched for.
+bool ReadWordList(const std::string& path, std::vector<ListedWord>& words)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -247,24 +279,37 @@ bool ReadWordList(const std::string& path, std::vector<std::string>& words)
             line.pop_back();
         if (line.empty() || line[0] == '#')
             continue;
-        std::string word;
-        if (!ToCp1252(line, word))
+        const size_t tab = line.find('\t');
+        ListedWord listed;
+        if (!ToCp1252(line.substr(0, tab), listed.word))
             return false;
-        if (word.size() > kMaxSearchChars || !IsWordStart(static_cast<unsigned char>(word[0]))) {
+        const std::string& word = listed.word;
+        if (word.empty() || word.size() > kMaxSearchChars || !IsWordStart(static_cast<unsigned char>(word[0]))) {
             std::fprintf(stderr, "vokabix-cli: %s line %d: \"%s\" cannot be typed into the search\n", path.c_str(),
                          number, line.c_str());
             return false;
         }
-        words.push_back(word);
+        if (tab != std::string::npos) {
+            std::string meanings;
+            if (!ToCp1252(line.substr(tab + 1), meanings))
+                return false;
+            for (const std::string& meaning : SplitAt(meanings, "; ")) {
+                if (!meaning.empty())
+                    listed.meanings.push_back(meaning);
+            }
+        }
+        words.push_back(listed);
     }
     return true;
 }
 
 // The words of the list that some line of the data has as its whole source,
 // notes left out: the words a user can expect to find as an entry.
-std::set<std::string> Headwords(const DictionaryView& dictionary, const std::vector<std::string>& words)
+std::set<std::string> Headwords(const DictionaryView& dictionary, const std::vector<ListedWord>& words)
 {
-    const std::set<std::string> wanted(words.begin(), words.end());
+    std::set<std::string> wanted;
+    for (const ListedWord& listed : words)
+        wanted.insert(listed.word);
     std::set<std::string> found;
     const unsigned char* p = dictionary.view + dictionary.headerOffset;
     const unsigned char* const end = p + DataBytes(dictionary.view, dictionary.fileSize, dictionary.headerOffset);
@@ -284,6 +329,59 @@ std::set<std::string> Headwords(const DictionaryView& dictionary, const std::vec
     return found;
 }
 
+// The words that stand for an object or the reader himself ("etw. sehen",
+// "to ask sb. for sth."), articles, abbreviations ("room /rm/") and the "to"
+// of an English infinitive say nothing about which sense a translation
+// gives.
+bool IsPlaceholder(const std::string& word, bool german)
+{
+    if (IsAbbreviation(word))
+        return true;
+    static const std::set<std::string> kEnglish = {"sb.", "sth.", "sb.'s", "oneself", "sb./sth.", "the"};
+    static const std::set<std::string> kGerman = {"etw.", "jdn.", "jdm.", "jds.", "sich", "jdn./etw.", "jdm./etw.",
+                                                  "der", "die", "das"};
+    return (german ? kGerman : kEnglish).count(word) != 0;
+}
+
+// A translation's synonyms as a reader compares them with the meaning he
+// has in mind: split at "; " outside brackets, notes left out, placeholders
+// and a leading "to" dropped.
+std::vector<std::string> ComparableSynonyms(const unsigned char* text, uint32_t length, bool german)
+{
+    std::vector<std::string> synonyms;
+    uint32_t begin = 0;
+    int depth = 0;
+    for (uint32_t i = 0; i <= length; ++i) {
+        const char c = i < length ? static_cast<char>(text[i]) : ';';
+        if (c == '{' || c == '[' || c == '(')
+            ++depth;
+        else if (c == '}' || c == ']' || c == ')')
+            depth = std::max(depth - 1, 0);
+        if (c != ';' || (depth > 0 && i < length))
+            continue;
+        std::string kept;
+        const std::vector<std::string> words = SplitAt(WithoutNotes(text + begin, i - begin), " ");
+        for (size_t w = 0; w < words.size(); ++w) {
+            if (IsPlaceholder(words[w], german) || (!german && w == 0 && words[w] == "to" && words.size() > 1))
+                continue;
+            kept += (kept.empty() ? "" : " ") + words[w];
+        }
+        synonyms.push_back(kept);
+        begin = i + 1;
+    }
+    return synonyms;
+}
+
+bool GivesMeaning(const ResultRecord& r, const unsigned char* view, const std::vector<std::string>& meanings,
+                  bool german)
+{
+    for (const std::string& synonym : ComparableSynonyms(view + r.translation, r.translationLength, german)) {
+        if (std::find(meanings.begin(), meanings.end(), synonym) != meanings.end())
+            return true;
+    }
+    return false;
+}
+
 std::string Percent(int part, int whole)
 {
     char text[32];
@@ -291,18 +389,50 @@ std::string Percent(int part, int whole)
     return text;
 }
 
-// How far down the list a user must look for the entry of the word typed:
-// the row of the first record whose source is the word, as the real search
-// fills the table (first 499 matches and the last), for every listed word
-// that the dictionary has as a headword.
+constexpr int kPageRows = 7;
+constexpr int kNotShown = kResultCapacity + 1;
+
+// One row of a rank table: how many of the counted words reached row 1, the
+// first page and the 500 rows, and the median row.
+void PrintRankRow(const char* direction, const std::string& counted, std::vector<int> ranks)
+{
+    const int total = static_cast<int>(ranks.size());
+    const int first = static_cast<int>(std::count(ranks.begin(), ranks.end(), 1));
+    const int onPage = static_cast<int>(std::count_if(ranks.begin(), ranks.end(), [](int r) { return r <= kPageRows; }));
+    const int missing = static_cast<int>(std::count(ranks.begin(), ranks.end(), kNotShown));
+    std::sort(ranks.begin(), ranks.end());
+    std::string median = "-";
+    if (total > 0) {
+        const int low = ranks[static_cast<size_t>(total - 1) / 2];
+        const int high = ranks[static_cast<size_t>(total) / 2];
+        char text[32];
+        if (high == kNotShown)
+            std::snprintf(text, sizeof text, "not shown");
+        else
+            std::snprintf(text, sizeof text, "%g", (low + high) / 2.0);
+        median = text;
+    }
+    std::printf("| %s | %s | %s | %s | %s | %s |\n", direction, counted.c_str(), Percent(first, total).c_str(),
+                Percent(onPage, total).c_str(), Percent(missing, total).c_str(), median.c_str());
+}
+
+std::string RankNote(const std::string& word, int rank)
+{
+    return " " + Cp1252ToUtf8(word.data(), word.size()) + "(" +
+           (rank == kNotShown ? std::string("-") : std::to_string(rank)) + ")";
+}
+
+// How far down the list a user must look, as the real search fills the
+// table (first 499 matches and the last): for every listed word that the
+// dictionary has as a headword, the row of the first record whose source is
+// the word; and, for a list that gives translations, the row of the first
+// record that gives one of them, for every listed word.
 int RunRank(const Options& options)
 {
-    constexpr int kPageRows = 7;
-    constexpr int kNotShown = kResultCapacity + 1;
     if (options.operands.size() != 2)
         return Usage("rank takes FILE and WORDLIST");
     const std::string& path = options.operands[0];
-    std::vector<std::string> words;
+    std::vector<ListedWord> words;
     if (!ReadWordList(options.operands[1], words))
         return kExitFile;
     MappedFile file;
@@ -318,55 +448,59 @@ int RunRank(const Options& options)
     const std::set<std::string> headwords = Headwords(dictionary, words);
     static ResultList list;
     std::vector<int> ranks;
+    std::vector<int> meaningRanks;
     std::string notFirst;
+    std::string meaningNotFirst;
     std::string notHeadwords;
-    for (const std::string& word : words) {
-        const std::string shown = Cp1252ToUtf8(word.data(), word.size());
-        if (headwords.count(word) == 0) {
-            notHeadwords += " " + shown;
-            continue;
-        }
+    for (const ListedWord& listed : words) {
+        const std::string& word = listed.word;
         InitResultList(list);
         ListScrollState state{};
         SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(word.data()),
                          static_cast<uint32_t>(word.size()), list, state);
         int rank = kNotShown;
-        for (int32_t slot = 0; slot < list.resultCount && rank == kNotShown; ++slot) {
+        int meaningRank = kNotShown;
+        for (int32_t slot = 0; slot < list.resultCount; ++slot) {
             const ResultRecord& r = list.table.results[slot];
-            if (WithoutNotes(file.view + r.source, r.sourceLength) == word)
+            if (rank == kNotShown && WithoutNotes(file.view + r.source, r.sourceLength) == word)
                 rank = slot + 1;
+            if (meaningRank == kNotShown && GivesMeaning(r, file.view, listed.meanings,
+                                                             options.direction == DictionaryDirection::EnglishToGerman))
+                meaningRank = slot + 1;
         }
-        ranks.push_back(rank);
-        if (rank != 1)
-            notFirst += " " + shown + "(" + (rank == kNotShown ? std::string("-") : std::to_string(rank)) + ")";
+        if (headwords.count(word) == 0) {
+            notHeadwords += " " + Cp1252ToUtf8(word.data(), word.size());
+        } else {
+            ranks.push_back(rank);
+            if (rank != 1)
+                notFirst += RankNote(word, rank);
+        }
+        if (!listed.meanings.empty()) {
+            meaningRanks.push_back(meaningRank);
+            if (meaningRank != 1)
+                meaningNotFirst += RankNote(word, meaningRank);
+        }
     }
 
-    const int counted = static_cast<int>(ranks.size());
-    const int first = static_cast<int>(std::count(ranks.begin(), ranks.end(), 1));
-    const int onPage = static_cast<int>(std::count_if(ranks.begin(), ranks.end(), [](int r) { return r <= kPageRows; }));
-    const int missing = static_cast<int>(std::count(ranks.begin(), ranks.end(), kNotShown));
-    std::sort(ranks.begin(), ranks.end());
-    std::string median = "-";
-    if (counted > 0) {
-        const int low = ranks[static_cast<size_t>(counted - 1) / 2];
-        const int high = ranks[static_cast<size_t>(counted) / 2];
-        char text[32];
-        if (high == kNotShown)
-            std::snprintf(text, sizeof text, "not shown");
-        else
-            std::snprintf(text, sizeof text, "%g", (low + high) / 2.0);
-        median = text;
-    }
-    const bool german = options.direction == DictionaryDirection::GermanToEnglish;
+    const char* direction =
+        options.direction == DictionaryDirection::GermanToEnglish ? "German to English" : "English to German";
+    const std::string all = std::to_string(words.size());
     std::printf("| Direction | Headwords | Word on the first row | On the first page (%d rows) "
                 "| Not among the %d shown | Median rank |\n",
                 kPageRows, kResultCapacity);
     std::printf("|---|---|---|---|---|---|\n");
-    std::printf("| %s | %d of %d words | %s | %s | %s | %s |\n", german ? "German to English" : "English to German",
-                counted, static_cast<int>(words.size()), Percent(first, counted).c_str(), Percent(onPage, counted).c_str(),
-                Percent(missing, counted).c_str(), median.c_str());
+    PrintRankRow(direction, std::to_string(ranks.size()) + " of " + all + " words", ranks);
     std::printf("not on the first row (row, - when not shown):%s\n", notFirst.empty() ? " none" : notFirst.c_str());
     std::printf("not a headword, not counted:%s\n", notHeadwords.empty() ? " none" : notHeadwords.c_str());
+    if (meaningRanks.empty())
+        return 0;
+    std::printf("\n| Direction | Words with a translation | Translation on the first row "
+                "| On the first page (%d rows) | Not among the %d shown | Median rank |\n",
+                kPageRows, kResultCapacity);
+    std::printf("|---|---|---|---|---|---|\n");
+    PrintRankRow(direction, std::to_string(meaningRanks.size()) + " of " + all + " words", meaningRanks);
+    std::printf("translation not on the first row (row, - when not shown):%s\n",
+                meaningNotFirst.empty() ? " none" : meaningNotFirst.c_str());
     return 0;
 }
 

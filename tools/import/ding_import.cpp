@@ -310,9 +310,21 @@ size_t NoteEnd(const char* text, size_t at, size_t end)
     return 0;
 }
 
+// Where an abbreviation such as "/Zi./" or "/h/" that starts at `at` ends,
+// or 0: a word of its own between slashes, as ding writes them after a
+// word ("Zimmer {n} /Zi./").
+size_t AbbreviationEnd(const char* text, size_t at, size_t end)
+{
+    size_t p = at + 1;
+    while (p < end && !IsBlank(text[p]))
+        ++p;
+    return p - at >= 3 && text[p - 1] == '/' ? p : 0;
+}
+
 // The key starts where the search starts comparing, so a key that begins
 // with the typed text belongs to a line the search matches. Notes are left
-// out because "Haus {n}" is the headword "Haus" to a reader; blanks are
+// out because "Haus {n}" is the headword "Haus" to a reader, and so are
+// abbreviations ("Zimmer {n} /Zi./" is "Zimmer"); blanks are
 // collapsed so the notes leave no gaps, and trailing ones dropped so "Haus"
 // stays a prefix of "Haus und Hof" and "Hausboot" alike.
 void AppendOrderKey(const char* source, size_t length, std::string& key)
@@ -326,6 +338,12 @@ void AppendOrderKey(const char* source, size_t length, std::string& key)
         const char c = source[p];
         if (IsOpener(c)) {
             if (const size_t end = NoteEnd(source, p, length)) {
+                p = end;
+                continue;
+            }
+        }
+        if (c == '/' && IsBlank(source[p - 1])) {
+            if (const size_t end = AbbreviationEnd(source, p, length)) {
                 p = end;
                 continue;
             }
@@ -349,8 +367,8 @@ struct OrderedLine {
     uint64_t keyHead; // the key's first 8 bytes, big-endian, 0 after its end
     uint32_t key;     // into the key bytes
     uint32_t keyLength;
-    uint32_t sourceLength; // from the first word-start byte, without trailing blanks
-    uint32_t line;         // into the lines: the order given
+    uint32_t tieBreak; // the score, higher first, then the source length, shorter first
+    uint32_t line;     // into the lines: the order given
 };
 static_assert(sizeof(OrderedLine) == 24, "the same table size in the 32-bit and the 64-bit build");
 
@@ -365,9 +383,24 @@ uint64_t KeyHead(const char* key, uint32_t length)
     return head;
 }
 
+// Scores beyond 16 bits would say nothing more; sources beyond them are not
+// written by the importer.
+uint32_t TieBreak(int32_t score, size_t sourceLength)
+{
+    const int32_t clamped = std::max(-0x7FFF, std::min(score, 0x7FFF));
+    return static_cast<uint32_t>(0x7FFF - clamped) << 16 | static_cast<uint32_t>(std::min<size_t>(sourceLength, 0xFFFF));
+}
+
+// The translation of an entry line: after its first "*", up to its end.
+std::string TranslationOf(const std::string& lines, size_t begin, size_t end)
+{
+    const size_t star = lines.find(static_cast<char>(kSourceEnd), begin);
+    return star < end ? lines.substr(star + 1, end - star - 1) : std::string();
+}
+
 } // namespace
 
-std::string InSearchOrder(const std::string& lines)
+std::string InSearchOrder(const std::string& lines, const std::vector<int32_t>& scores)
 {
     std::vector<OrderedLine> order;
     order.reserve(static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n')));
@@ -388,7 +421,7 @@ std::string InSearchOrder(const std::string& lines)
         ordered.key = static_cast<uint32_t>(keys.size());
         AppendOrderKey(line, sourceEnd, keys);
         ordered.keyLength = static_cast<uint32_t>(keys.size() - ordered.key);
-        ordered.sourceLength = static_cast<uint32_t>(sourceEnd - sourceBegin);
+        ordered.tieBreak = TieBreak(order.size() < scores.size() ? scores[order.size()] : 0, sourceEnd - sourceBegin);
         ordered.line = static_cast<uint32_t>(begin);
         order.push_back(ordered);
         begin = end + 2;
@@ -406,8 +439,8 @@ std::string InSearchOrder(const std::string& lines)
         }
         if (a.keyLength != b.keyLength)
             return a.keyLength < b.keyLength;
-        if (a.sourceLength != b.sourceLength)
-            return a.sourceLength < b.sourceLength;
+        if (a.tieBreak != b.tieBreak)
+            return a.tieBreak < b.tieBreak;
         return a.line < b.line;
     });
 
@@ -475,9 +508,21 @@ void DingImporter::Skip(Malformed why)
         skipped_.push_back({stats_.linesRead, why});
 }
 
-void DingImporter::AddSources(DictionaryDirection d, const std::string& part, const std::string& translation)
+void DingImporter::AddEntry(DictionaryDirection d, const std::string& source, const std::string& translation,
+                            const EntrySigns& signs)
+{
+    const int i = static_cast<int>(d);
+    if (AppendEntryLine(entries_[i], source, translation))
+        ++stats_.Of(d).longSources;
+    ++stats_.Of(d).entries;
+    signs_[i].push_back(signs);
+}
+
+void DingImporter::AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
+                              const PartPlace& place)
 {
     DirectionStats& counts = stats_.Of(d);
+    uint32_t synonymIndex = 0;
     for (const std::string& synonym : SplitSynonyms(part, stats_.emptySynonyms)) {
         if (translation.empty()) {
             ++counts.noTranslation;
@@ -490,10 +535,43 @@ void DingImporter::AddSources(DictionaryDirection d, const std::string& part, co
             ++counts.noLetter;
             continue;
         }
-        if (AppendEntryLine(entries_[static_cast<int>(d)], source, translation))
-            ++counts.longSources;
-        ++counts.entries;
+        EntrySigns signs = SignsOf(source, translation);
+        signs.parts = place.count;
+        signs.partIndex = place.index;
+        signs.synonymIndex = synonymIndex++;
+        AddEntry(d, source, translation, signs);
+        std::string wordFirst;
+        bool narrowed = false;
+        if (WordFirstForm(d, source, place.verbLabel, wordFirst, narrowed)) {
+            signs.sourceNotes += narrowed ? 1 : 0;
+            AddEntry(d, wordFirst, translation, signs);
+            ++counts.wordFirst;
+        }
     }
+}
+
+std::vector<int32_t> DingImporter::EverydayScores(DictionaryDirection d) const
+{
+    const int i = static_cast<int>(d);
+    const std::string& lines = entries_[i];
+    std::vector<int32_t> scores;
+    scores.reserve(signs_[i].size());
+    std::string lastTranslation;
+    uint32_t common = 0;
+    for (size_t begin = 0; begin < lines.size() && scores.size() < signs_[i].size();) {
+        size_t end = lines.find("\r\n", begin);
+        if (end == std::string::npos)
+            end = lines.size();
+        // The synonyms of a part follow each other with the same translation.
+        std::string translation = TranslationOf(lines, begin, end);
+        if (translation != lastTranslation) {
+            common = Commonness(translation, translationWords_[i]);
+            lastTranslation.swap(translation);
+        }
+        scores.push_back(EverydayScore(signs_[i][scores.size()], common));
+        begin = end + 2;
+    }
+    return scores;
 }
 
 void DingImporter::AddLine(const std::string& rawLine)
@@ -533,11 +611,20 @@ void DingImporter::AddLine(const std::string& rawLine)
 
     seenEntry_ = true;
     ++stats_.entryLines;
-    for (size_t i = 0; i < germanParts.size(); ++i) {
-        const std::string germanText = CleanPart(germanParts[i], stats_);
-        const std::string englishText = CleanPart(englishParts[i], stats_);
-        AddSources(DictionaryDirection::GermanToEnglish, germanText, englishText);
-        AddSources(DictionaryDirection::EnglishToGerman, englishText, germanText);
+    const uint32_t parts = static_cast<uint32_t>(germanParts.size());
+    std::vector<std::string> germanTexts(parts);
+    std::vector<std::string> englishTexts(parts);
+    for (uint32_t i = 0; i < parts; ++i) {
+        germanTexts[i] = CleanPart(germanParts[i], stats_);
+        englishTexts[i] = CleanPart(englishParts[i], stats_);
+        translationWords_[static_cast<int>(DictionaryDirection::GermanToEnglish)].AddText(englishTexts[i]);
+        translationWords_[static_cast<int>(DictionaryDirection::EnglishToGerman)].AddText(germanTexts[i]);
+    }
+    for (uint32_t i = 0; i < parts; ++i) {
+        const std::string verbLabel = VerbLabel(germanTexts[i]);
+        const PartPlace place{i, parts, verbLabel};
+        AddSources(DictionaryDirection::GermanToEnglish, germanTexts[i], englishTexts[i], place);
+        AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], germanTexts[i], place);
     }
 }
 
@@ -631,7 +718,8 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
     for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
         const int i = static_cast<int>(d);
         result.header[i] = BuildHeader(d, settings, importer.LeadingComments());
-        result.entries[i] = InSearchOrder(importer.TakeEntries(d));
+        const std::vector<int32_t> scores = importer.EverydayScores(d);
+        result.entries[i] = InSearchOrder(importer.TakeEntries(d), scores);
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/dictionary_format.h"
+#include "everyday.h"
 #include "transliterate.h"
 
 // Why an input line was skipped.
@@ -32,6 +33,7 @@ struct DirectionStats {
     uint64_t noTranslation = 0; // sources whose other side is empty: left out
     uint64_t starsDropped = 0;  // "*" would end the source early
     uint64_t quotesPlain = 0;   // typographic quotes in sources typed as ' and "
+    uint64_t wordFirst = 0;     // entries written a second time with their word first
 };
 
 struct ImportStats {
@@ -56,8 +58,9 @@ struct SkippedLine {
 };
 
 // Feeds on input lines one at a time and collects the entry lines of both
-// directions in input order, which is the word list's own order; ImportDing
-// puts them in search order afterwards.
+// directions in input order, which is the word list's own order, with what
+// each line's ding line tells about it; ImportDing puts them in search order
+// afterwards.
 class DingImporter {
 public:
     // One input line without its LF; a CR before the LF is ignored.
@@ -65,6 +68,9 @@ public:
 
     const std::string& Entries(DictionaryDirection d) const { return entries_[static_cast<int>(d)]; }
     std::string TakeEntries(DictionaryDirection d) { return std::move(entries_[static_cast<int>(d)]); }
+    // One score per entry line, in the same order: higher for the sense a
+    // reader most likely looks for.
+    std::vector<int32_t> EverydayScores(DictionaryDirection d) const;
     const ImportStats& Stats() const { return stats_; }
     // The "#" lines before the first entry: version, copyright, licence, URL.
     const std::vector<std::string>& LeadingComments() const { return comments_; }
@@ -75,9 +81,19 @@ public:
 
 private:
     void Skip(Malformed why);
-    void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation);
+    struct PartPlace {
+        uint32_t index;
+        uint32_t count;
+        const std::string& verbLabel; // of the German part, empty when it is no verb
+    };
+    void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
+                    const PartPlace& place);
+    void AddEntry(DictionaryDirection d, const std::string& source, const std::string& translation,
+                  const EntrySigns& signs);
 
     std::string entries_[2];
+    std::vector<EntrySigns> signs_[2];
+    WordCounts translationWords_[2]; // the words of each direction's translations
     ImportStats stats_;
     std::vector<std::string> comments_;
     std::vector<SkippedLine> skipped_;
@@ -125,11 +141,12 @@ std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
 // Entry lines ("source*translation" and CR LF each, no "*" in a source) in
 // the order that serves the search, which lists matches in file order and
 // keeps only the first 499 and the last: by the source's bytes from its
-// first word-start byte on, with its {...}, [...] and (...) notes left out
-// and blanks collapsed, a key before every longer key it begins; then the
-// shorter source first; then the order given. The result depends on nothing
-// but the bytes given.
-std::string InSearchOrder(const std::string& lines);
+// first word-start byte on, with its {...}, [...] and (...) notes and its
+// "/Abbr./" abbreviations left out and blanks collapsed, a key before every
+// longer key it begins; then the higher score first (scores holds one per line, or is empty when all are
+// equal); then the shorter source; then the order given. The result depends
+// on nothing but the bytes and scores given.
+std::string InSearchOrder(const std::string& lines, const std::vector<int32_t>& scores = {});
 
 // One line in the reader's form: sources up to 40 bytes padded so the "*"
 // stands in column 43, longer ones followed by one blank and the "*".

@@ -12,9 +12,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The example names the word list where a user of this build finds it: the
+// release zip ships it as de-en.txt, Debian's trans-de-en installs it.
+#ifdef _WIN32
+#define VOKABIX_DING_EXAMPLE "de-en.txt"
+#else
+#define VOKABIX_DING_EXAMPLE "/usr/share/trans/de-en"
+#endif
+
 const char kUsage[] =
     "usage: vokabix-import INPUT OUTDIR\n"
-    "  INPUT   a ding word list in UTF-8 (\"German :: English\" lines), such as /usr/share/trans/de-en\n"
+    "  INPUT   a ding word list in UTF-8 (\"German :: English\" lines), such as " VOKABIX_DING_EXAMPLE "\n"
     "  OUTDIR  the folder for GerEng.dat and EngGer.dat; it is made if missing, and files of\n"
     "          those names in it are replaced\n"
     "exit status: 0 done, 1 a file could not be read or written, 2 wrong arguments,\n"
@@ -105,6 +113,7 @@ void PrintSummary(const ImportResult& result, const std::string& folder, double 
         log << "vokabix-import:   left out: " << ds.noLetter << " sources without a letter to search from, "
             << ds.noTranslation << " without a translation; in sources: " << ds.starsDropped << " \"*\" dropped, "
             << ds.quotesPlain << " typographic quotes typed as ' or \"\n";
+        log << "vokabix-import:   " << ds.wordFirst << " entries written a second time with their word first (\"sehen (etw.) {vt}\", \"go {v}\")\n";
     }
     log << "vokabix-import: hidden <...> text left out " << s.hiddenDropped << " times; " << s.emptySynonyms
         << " empty synonyms passed over\n";

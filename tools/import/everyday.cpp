@@ -1,0 +1,420 @@
+#include "everyday.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+bool IsLetter(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+}
+
+char Folded(unsigned char c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<char>(c + 0x20);
+    return static_cast<char>(c);
+}
+
+bool IsOpener(char c)
+{
+    return c == '(' || c == '[' || c == '{';
+}
+
+bool IsCloser(char c)
+{
+    return c == ')' || c == ']' || c == '}';
+}
+
+// Where the blank-separated token at `at` ends when it is an abbreviation
+// ("/rm/") or a comparison ("~worse"), words that say nothing of how common
+// the text is; else at.
+size_t SkippedToken(const std::string& text, size_t at, size_t end)
+{
+    if (text[at] != '/' && text[at] != '~')
+        return at;
+    size_t p = at + 1;
+    while (p < end && text[p] != ' ')
+        ++p;
+    return text[at] == '~' || (p - at >= 3 && text[p - 1] == '/') ? p : at;
+}
+
+// Calls take(hash) for each word of text[begin, end) outside brackets, the
+// hash taken over its letters folded to small letters.
+template <typename Take>
+void ForEachWord(const std::string& text, size_t begin, size_t end, Take take)
+{
+    constexpr uint64_t kFnvBasis = 14695981039346656037ull;
+    constexpr uint64_t kFnvPrime = 1099511628211ull;
+    uint64_t hash = kFnvBasis;
+    bool inWord = false;
+    int depth = 0;
+    for (size_t i = begin; i <= end; ++i) {
+        if (i < end && depth == 0 && (i == begin || text[i - 1] == ' '))
+            i = SkippedToken(text, i, end);
+        const unsigned char c = i < end ? static_cast<unsigned char>(text[i]) : ' ';
+        if (IsOpener(static_cast<char>(c)))
+            ++depth;
+        else if (IsCloser(static_cast<char>(c)))
+            depth = std::max(depth - 1, 0);
+        if (depth == 0 && IsLetter(c)) {
+            hash = (hash ^ static_cast<unsigned char>(Folded(c))) * kFnvPrime;
+            inWord = true;
+        } else if (inWord) {
+            take(hash);
+            hash = kFnvBasis;
+            inWord = false;
+        }
+    }
+}
+
+// Where the first synonym of a part ends: at its first "; " outside brackets.
+size_t FirstSynonymEnd(const std::string& part)
+{
+    int depth = 0;
+    for (size_t i = 0; i < part.size(); ++i) {
+        if (IsOpener(part[i]))
+            ++depth;
+        else if (IsCloser(part[i]))
+            depth = std::max(depth - 1, 0);
+        else if (part[i] == ';' && depth == 0)
+            return i;
+    }
+    return part.size();
+}
+
+uint32_t CountLabels(const std::string& text)
+{
+    return static_cast<uint32_t>(std::count(text.begin(), text.end(), '['));
+}
+
+// (...) notes after the first word: "Katze {f} (an einem Kran)" narrows the
+// sense, "(sich) waschen" does not.
+uint32_t NotesAfterFirstWord(const std::string& text)
+{
+    size_t p = 0;
+    int depth = 0;
+    for (; p < text.size(); ++p) {
+        if (IsOpener(text[p]))
+            ++depth;
+        else if (IsCloser(text[p]))
+            depth = std::max(depth - 1, 0);
+        else if (depth == 0 && IsLetter(static_cast<unsigned char>(text[p])))
+            break;
+    }
+    uint32_t notes = 0;
+    depth = 0;
+    for (; p < text.size(); ++p) {
+        if (text[p] == '(' && depth++ == 0)
+            ++notes;
+        else if (text[p] == ')')
+            depth = std::max(depth - 1, 0);
+    }
+    return notes;
+}
+
+// 16 times the base-2 logarithm, the fraction taken from the bits below
+// the highest: integer arithmetic gives the 32-bit and the 64-bit build
+// the same order.
+int32_t Log2x16(uint32_t n)
+{
+    if (n == 0)
+        return 0;
+    int32_t whole = 0;
+    while ((n >> whole) > 1)
+        ++whole;
+    const uint64_t scaled = (static_cast<uint64_t>(n) << 4) >> whole; // 16 to 31
+    return whole * 16 + static_cast<int32_t>(scaled - 16);
+}
+
+// A source taken apart into its words and its bracketed notes, in order.
+struct Piece {
+    std::string text;
+    bool note;
+};
+
+std::vector<Piece> Pieces(const std::string& source)
+{
+    std::vector<Piece> pieces;
+    size_t p = 0;
+    while (p < source.size()) {
+        if (source[p] == ' ') {
+            ++p;
+            continue;
+        }
+        size_t end = p;
+        if (IsOpener(source[p])) {
+            int depth = 0;
+            for (; end < source.size(); ++end) {
+                if (IsOpener(source[end]))
+                    ++depth;
+                else if (IsCloser(source[end]) && --depth == 0)
+                    break;
+            }
+            if (end == source.size())
+                return {}; // an opener left open: no form to build on
+            pieces.push_back({source.substr(p, end + 1 - p), true});
+            p = end + 1;
+            continue;
+        }
+        while (end < source.size() && source[end] != ' ' && !IsOpener(source[end]))
+            ++end;
+        pieces.push_back({source.substr(p, end - p), false});
+        p = end;
+    }
+    return pieces;
+}
+
+bool IsOneOf(const std::string& word, std::initializer_list<const char*> set)
+{
+    for (const char* member : set) {
+        if (word == member)
+            return true;
+    }
+    return false;
+}
+
+// "etw.", "jdn./etw.", "sb.": words that stand for the verb's object.
+bool IsObjectWord(DictionaryDirection d, const std::string& word)
+{
+    size_t begin = 0;
+    while (begin <= word.size()) {
+        size_t end = word.find('/', begin);
+        if (end == std::string::npos)
+            end = word.size();
+        const std::string one = word.substr(begin, end - begin);
+        const bool known = d == DictionaryDirection::GermanToEnglish
+                               ? IsOneOf(one, {"etw.", "jdn.", "jdm.", "jds.", "sich"})
+                               : IsOneOf(one, {"sb.", "sth.", "oneself", "yourself"});
+        if (!known)
+            return false;
+        begin = end + 1;
+    }
+    return true;
+}
+
+// German verbs take their objects before them, with a preposition where
+// the verb asks for one: "jdm. etw. geben", "auf jdn. warten". An English
+// preposition counts only after an object ("to compare sth. with sth."):
+// right after the verb it makes another verb ("to look after sb.").
+bool AreObjects(DictionaryDirection d, const std::vector<std::string>& words)
+{
+    const bool german = d == DictionaryDirection::GermanToEnglish;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (IsObjectWord(d, words[i]))
+            continue;
+        const bool preposition =
+            german ? IsOneOf(words[i], {"an", "auf", "aus", "bei", "f\xFCr", "gegen", "in", "mit", "nach", "\xFC" "ber",
+                                        "um", "von", "vor", "zu", "zwischen", "unter", "durch", "ohne", "hinter", "neben"})
+                   : i > 0 && IsOneOf(words[i], {"with", "for", "to", "of", "from", "into", "about", "on", "at",
+                                                 "against", "as", "in"});
+        if (!preposition || i + 1 >= words.size() || !IsObjectWord(d, words[i + 1]))
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+bool IsSmallWord(const std::string& word)
+{
+    for (char c : word) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (!((u >= 'a' && u <= 'z') || u == 0xE4 || u == 0xF6 || u == 0xFC || u == 0xDF || u == '-'))
+            return false;
+    }
+    return !word.empty() && word[0] != '-';
+}
+
+std::string Joined(const std::vector<std::string>& words)
+{
+    std::string out;
+    for (const std::string& word : words)
+        out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+} // namespace
+
+// Open addressing over the words' 64-bit hashes: two words that share a
+// hash share a count, which at a few hundred thousand words happens about
+// never and would only blur one count.
+void WordCounts::AddText(const std::string& text)
+{
+    ForEachWord(text, 0, text.size(), [this](uint64_t hash) { ++*Slot(hash); });
+}
+
+uint32_t WordCounts::Of(uint64_t hash) const
+{
+    if (slots_.empty())
+        return 0;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+        if (slots_[i].count == 0)
+            return 0;
+        if (slots_[i].hash == hash)
+            return slots_[i].count;
+    }
+}
+
+uint32_t* WordCounts::Slot(uint64_t hash)
+{
+    if ((used_ + 1) * 2 > slots_.size()) {
+        std::vector<Entry> old(std::max<size_t>(slots_.size() * 2, 1u << 16));
+        old.swap(slots_);
+        used_ = 0;
+        for (const Entry& entry : old) {
+            if (entry.count != 0)
+                *Slot(entry.hash) = entry.count;
+        }
+    }
+    const size_t mask = slots_.size() - 1;
+    size_t i = static_cast<size_t>(hash) & mask;
+    while (slots_[i].count != 0 && slots_[i].hash != hash)
+        i = (i + 1) & mask;
+    if (slots_[i].count == 0) {
+        slots_[i].hash = hash;
+        ++used_;
+    }
+    return &slots_[i].count;
+}
+
+EntrySigns SignsOf(const std::string& source, const std::string& translationPart)
+{
+    EntrySigns signs;
+    signs.sourceLabels = CountLabels(source);
+    signs.sourceNotes = NotesAfterFirstWord(source);
+    const std::string firstTranslation = translationPart.substr(0, FirstSynonymEnd(translationPart));
+    signs.translationLabels = CountLabels(firstTranslation);
+    signs.translationNotes = NotesAfterFirstWord(firstTranslation);
+    return signs;
+}
+
+uint32_t Commonness(const std::string& translation, const WordCounts& counts)
+{
+    uint32_t least = 0xFFFFFFFFu;
+    ForEachWord(translation, 0, FirstSynonymEnd(translation),
+                [&](uint64_t hash) { least = std::min(least, counts.Of(hash)); });
+    return least == 0xFFFFFFFFu ? 0 : least;
+}
+
+int32_t EverydayScore(const EntrySigns& signs, uint32_t commonness)
+{
+    // Weights in points; a doubling of parts or of commonness is 16 steps
+    // of Log2x16. Measured on everyday words with the rank report of
+    // vokabix-cli: the parts, the place among the synonyms and the
+    // commonness of the translation carry most of the order.
+    constexpr int32_t kPerDoubledParts = 40;
+    constexpr int32_t kLaterSynonym = 100;
+    constexpr int32_t kPerSynonymBefore = 10;
+    constexpr int32_t kLaterPart = 60;
+    constexpr int32_t kPerSourceLabel = 40;
+    constexpr int32_t kPerSourceNote = 20;
+    constexpr int32_t kPerTranslationLabel = 20;
+    constexpr int32_t kPerTranslationNote = 20;
+    constexpr int32_t kPerDoubledCommonness = 15;
+    const auto capped = [](uint32_t n, uint32_t most) { return static_cast<int32_t>(std::min(n, most)); };
+
+    int32_t score = kPerDoubledParts * std::min(Log2x16(signs.parts), 16 * 6) / 16;
+    score -= signs.synonymIndex > 0 ? kLaterSynonym + kPerSynonymBefore * capped(signs.synonymIndex, 5) : 0;
+    score -= signs.partIndex > 0 ? kLaterPart : 0;
+    score -= kPerSourceLabel * capped(signs.sourceLabels, 3);
+    score -= kPerSourceNote * capped(signs.sourceNotes, 3);
+    score -= kPerTranslationLabel * capped(signs.translationLabels, 3);
+    score -= kPerTranslationNote * capped(signs.translationNotes, 3);
+    score += kPerDoubledCommonness * Log2x16(commonness + 1) / 16;
+    return score;
+}
+
+std::string VerbLabel(const std::string& germanPart)
+{
+    for (size_t at = germanPart.find("{v"); at != std::string::npos; at = germanPart.find("{v", at + 2)) {
+        const size_t close = germanPart.find('}', at);
+        if (close != std::string::npos && close - at <= 3 &&
+            germanPart.find_first_not_of("itr", at + 2) == close)
+            return germanPart.substr(at, close - at + 1);
+    }
+    return std::string();
+}
+
+bool WordFirstForm(DictionaryDirection d, const std::string& source, const std::string& verbLabel, std::string& out,
+                   bool& narrowed)
+{
+    const bool german = d == DictionaryDirection::GermanToEnglish;
+    const std::vector<Piece> pieces = Pieces(source);
+    std::vector<std::string> words;
+    std::vector<size_t> wordAt; // where each word stands among the pieces
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (!pieces[i].note) {
+            words.push_back(pieces[i].text);
+            wordAt.push_back(i);
+        }
+    }
+    if (words.empty())
+        return false;
+
+    // The word a reader types, which words move behind it, and whether the
+    // form is a verb's.
+    size_t head = 0;
+    std::vector<std::string> moved;
+    bool verb = false;
+    if (words.size() == 2 && IsOneOf(words[0], german ? std::initializer_list<const char*>{"der", "die", "das"}
+                                                       : std::initializer_list<const char*>{"the"})) {
+        // "der Himmel", "the sky": the noun is the word.
+        const unsigned char first = static_cast<unsigned char>(words[1][0]);
+        if (german && !(first >= 'A' && first <= 'Z') && first != 0xC4 && first != 0xD6 && first != 0xDC)
+            return false;
+        head = 1;
+        moved.push_back(words[0]);
+    } else if (!verbLabel.empty() && german) {
+        // "etw. sehen", "(sich) waschen": the infinitive comes last.
+        head = words.size() - 1;
+        const std::string& infinitive = words[head];
+        if (!IsSmallWord(infinitive) || infinitive.back() != 'n' || wordAt[head] == 0)
+            return false;
+        moved.assign(words.begin(), words.end() - 1);
+        if (!AreObjects(d, moved))
+            return false;
+        verb = true;
+    } else if (!verbLabel.empty() && words.size() >= 2 && words[0] == "to" && wordAt[0] == 0) {
+        // "to see sth.": the verb follows "to", its objects follow the verb.
+        head = 1;
+        if (!IsSmallWord(words[1]))
+            return false;
+        moved.assign(words.begin() + 2, words.end());
+        if (!AreObjects(d, moved))
+            return false;
+        verb = true;
+    } else if (words.size() == 1 && wordAt[0] > 0) {
+        // "(großer) Wald {m}": a note before the word hides it from the search.
+        head = 0;
+    } else {
+        return false;
+    }
+
+    out = words[head];
+    if (!moved.empty())
+        out += " (" + Joined(moved) + ")";
+    // A note before the word, "sich" or a preposition's object make a
+    // narrower sense than the word alone: "(großer) Wald", "sich geben",
+    // "um etw. gehen".
+    narrowed = wordAt[head] > head;
+    for (const std::string& word : moved)
+        narrowed = narrowed || word == "sich" || !IsObjectWord(d, word);
+    // The notes that stood before the word follow it, then the label that
+    // says it is a verb, where the source does not already say so, then the
+    // notes that stood after it.
+    for (size_t i = 0; i < wordAt[head]; ++i) {
+        if (pieces[i].note)
+            out += " " + pieces[i].text;
+    }
+    if (verb && german && source.find("{v") == std::string::npos)
+        out += " " + verbLabel;
+    if (verb && !german)
+        out += " {v}";
+    for (size_t i = wordAt[head] + 1; i < pieces.size(); ++i) {
+        if (pieces[i].note)
+            out += " " + pieces[i].text;
+    }
+    return true;
+}
