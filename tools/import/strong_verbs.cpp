@@ -1,8 +1,8 @@
 #include "strong_verbs.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <climits>
+#include <initializer_list>
 #include <set>
 
 #include "data/strongs_list.h"
