@@ -510,16 +510,21 @@ TEST(DingImport, StrongVerbsFromTheirForms)
         // The short shape; the separable second verb tells the forms of "fangen".
         "beginnen; anfangen {vt} | beginnend; anfangend | begonnen; angefangen | beginnt; fängt an | begann; fing an :: "
         "to begin | beginning | begun | begins | began\n"
-        "fangen {vt} :: to catch\n";
+        "fangen {vt} :: to catch\n"
+        // A slip in the one line with a preterite; the others give the participle.
+        "erlöschen {vi} | erlöschend | erlöscht | erlischt | erlosch :: to expire | a | b | c | d\n"
+        "erlöschen {vi} (Vulkan) | erlöschend | erloschen :: to become extinct | a | b\n"
+        "erlöschen; ersterben {vi} | erlöschend; ersterbend | erloschen; erstorben :: to die away | a | b\n";
     const ImportResult result = Import(ding);
     EXPECT_EQ(result.strongs, StrongsLine("backen", "backte/buk", "gebacken", "to bake sth.") +
                                   StrongsLine("befehlen", "befahl", "befohlen", "to command sb. to do sth.") +
                                   StrongsLine("beginnen", "begann", "begonnen", "to begin") +
+                                  StrongsLine("erlöschen", "erlosch", "erloschen", "to expire") +
                                   StrongsLine("fangen", "fing", "gefangen", "to catch") +
                                   StrongsLine("finden", "fand", "gefunden", "to find") +
                                   StrongsLine("stehen", "stand", "gestanden", "to stand") +
                                   StrongsLine("wissen", "wusste", "gewusst", "to know sth."));
-    EXPECT_EQ(result.strongStats.verbs, 7u);
+    EXPECT_EQ(result.strongStats.verbs, 8u);
     EXPECT_EQ(result.strongStats.compounds, 1u); // verstehen
 }
 

@@ -425,8 +425,6 @@ void StrongVerbs::AddLine(const std::vector<std::string>& german, const std::vec
 void StrongVerbs::AddForms(const std::vector<Part>& parts, size_t verb, const std::string& meaning, uint32_t partCount)
 {
     const Shape shape = ShapeOf(parts);
-    if (shape.preterite < 0)
-        return;
     const Item& infinitiveItem = parts[0][verb];
     const std::string infinitive = SingleForm(WithoutObjects(infinitiveItem));
     if (infinitive.size() < 3 || infinitive.back() != 'n')
@@ -487,6 +485,12 @@ void StrongVerbs::AddForms(const std::vector<Part>& parts, size_t verb, const st
         return;
     if (shape.perfect >= 0)
         single(formsIn(parts[static_cast<size_t>(shape.perfect)], 2), forms.perfects);
+    // Every line that gives the verb's participle counts, with a preterite
+    // or without one.
+    for (const std::string& participle : ParticiplesOf(forms))
+        ++verbs_[infinitive].participleVotes[participle];
+    if (shape.preterite < 0)
+        return;
     const std::vector<Item> preterites = formsIn(parts[static_cast<size_t>(shape.preterite)], 1);
     if (single(preterites, forms.preterites)) {
         // A preterite that is the present ("regiert" where "regierte" was
@@ -582,6 +586,21 @@ std::string StrongVerbs::Records(const WordCounts& englishWords, StrongVerbStats
         // "erblichen"; "winkte", "gewunken") and is left out.
         const bool strongPast = std::any_of(row.preterites.begin(), row.preterites.end(),
                                             [&](const std::string& f) { return !IsWeak(infinitive, f, false); });
+        // A strong preterite beside a participle formed with -t from the
+        // same stem ("erlosch", "erlöscht") is a slip where the verb's
+        // lines mostly give another participle ("erloschen").
+        if (strongPast && std::all_of(row.participles.begin(), row.participles.end(),
+                                      [&](const std::string& f) { return IsWeak(infinitive, f, true); })) {
+            const auto most = std::max_element(verb.participleVotes.begin(), verb.participleVotes.end(),
+                                               [](const std::pair<const std::string, uint32_t>& a,
+                                                  const std::pair<const std::string, uint32_t>& b) {
+                                                   return a.second < b.second;
+                                               });
+            const auto shown = verb.participleVotes.find(row.participles.front());
+            if (most != verb.participleVotes.end() && !IsWeak(infinitive, most->first, true) &&
+                (shown == verb.participleVotes.end() || most->second > shown->second))
+                row.participles = {most->first};
+        }
         std::vector<std::string> kept;
         for (const std::string& participle : row.participles) {
             if (strongPast || IsWeak(infinitive, participle, true) || EndsWith(participle, Stem(infinitive) + "en"))

@@ -52,6 +52,7 @@ private:
         std::vector<Forms> own;       // lines about the verb itself
         std::vector<Forms> compounds; // lines about "ausweichen" for "weichen"
         std::vector<Forms> meanings;  // every line that names it, forms or not: meaning, parts, leads
+        std::map<std::string, uint32_t> participleVotes; // each participle, by the lines that give it
     };
     static std::vector<std::string> ParticiplesOf(const Forms& forms);
     void AddForms(const std::vector<std::vector<std::vector<std::string>>>& parts, size_t verb,
