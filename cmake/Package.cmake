@@ -1,8 +1,9 @@
 # The release archives, for the 32-bit product:
 #   cmake --build --preset win32 --target release        Vokabix-1.3-win32.zip
 #   cmake --build --preset win32 --target release-de-en  Vokabix-1.3-win32-de-en.zip
-# The first holds the sample dictionaries, the second the free ding
-# German-English dictionary, imported when the archive is made. The program
+# The first holds the sample dictionaries and the hand-typed verb list, the
+# second the free ding German-English dictionary and the verb list made
+# from it, imported when the archive is made. The program
 # looks for its data files in the current directory, so everything lies at
 # the top of the archive beside Vokabix.exe: unpacked into one folder, it
 # runs as it is.
@@ -70,7 +71,7 @@ set(VOKABIX_DING_OUT ${CMAKE_BINARY_DIR}/ding)
 file(GLOB VOKABIX_IMPORT_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/tools/import/*.cpp ${CMAKE_SOURCE_DIR}/tools/import/*.h
      ${CMAKE_SOURCE_DIR}/src/data/*.cpp ${CMAKE_SOURCE_DIR}/src/data/*.h)
-add_custom_command(OUTPUT ${VOKABIX_DING_OUT}/GerEng.dat ${VOKABIX_DING_OUT}/EngGer.dat
+add_custom_command(OUTPUT ${VOKABIX_DING_OUT}/GerEng.dat ${VOKABIX_DING_OUT}/EngGer.dat ${VOKABIX_DING_OUT}/strongs.dat
     COMMAND ${CMAKE_COMMAND} --preset native
     COMMAND ${CMAKE_COMMAND} --build --preset native --target vokabix-import
     COMMAND ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${VOKABIX_DING_LIST} ${VOKABIX_DING_OUT}
@@ -95,7 +96,7 @@ vokabix_zip(release-de-en ${VOKABIX_RELEASE_NAME}-de-en.zip
     ${VOKABIX_TEXTS}/LICENSE.txt
     ${VOKABIX_DING_OUT}/GerEng.dat
     ${VOKABIX_DING_OUT}/EngGer.dat
-    ${CMAKE_SOURCE_DIR}/samples/strongs.dat
+    ${VOKABIX_DING_OUT}/strongs.dat
     ${VOKABIX_TEXTS}/DING.txt
     ${VOKABIX_TEXTS}/GPL-2.txt
     ${VOKABIX_TEXTS}/de-en.txt)

@@ -321,7 +321,11 @@ COLORREF ListBackground()
 
 // The row as the program should paint it: the same font, the same colours,
 // the source at 0 (its padding blanks included) and the translation at 290.
-Image RenderRow(int width, int height, const std::string& source, const std::string& translation)
+// A row of the four-column list draws its columns at these x.
+const int kStrongsColumnX[4] = {0, 100, 200, 340};
+
+Image RenderRow(int width, int height, const std::string& source, const std::string& translation,
+                const std::vector<std::string>& columns = {})
 {
     Canvas canvas(width, height);
     HBRUSH background = CreateSolidBrush(ListBackground());
@@ -336,6 +340,8 @@ Image RenderRow(int width, int height, const std::string& source, const std::str
         TextOutA(canvas.Dc(), 0, 0, source.data(), static_cast<int>(source.size()));
     if (!translation.empty())
         TextOutA(canvas.Dc(), 290, 0, translation.data(), static_cast<int>(translation.size()));
+    for (size_t c = 0; c < columns.size() && c < 4; ++c)
+        TextOutA(canvas.Dc(), kStrongsColumnX[c], 0, columns[c].data(), static_cast<int>(columns[c].size()));
     SelectObject(canvas.Dc(), old);
     DeleteObject(font);
     return canvas.Take();
@@ -376,6 +382,7 @@ bool Alike(const Likeness& likeness)
 struct Row {
     std::string source;
     std::string translation;
+    std::vector<std::string> columns = {}; // a row of the four-column list (F4) instead
 };
 
 Row DictionaryRow(const std::string& source, const std::string& translation)
@@ -393,7 +400,7 @@ Likeness CompareRow(HWND mainWindow, int r, const Row& row)
 {
     const int pitch = LineHeight();
     const Image shown = CaptureClientStrip(mainWindow, r * pitch, pitch);
-    return Compare(shown, RenderRow(shown.width, pitch, row.source, row.translation));
+    return Compare(shown, RenderRow(shown.width, pitch, row.source, row.translation, row.columns));
 }
 
 bool RowsShown(HWND mainWindow, const std::vector<Row>& rows)
@@ -686,6 +693,16 @@ TEST_F(Vokabix, UnpackedReleaseShowsTheWordOnTheFirstRow)
     ASSERT_NE(searchEdit, nullptr);
     Search(word);
     EXPECT_TRUE(ListShows(mainWindow, {Row{source, translation}}));
+    // F4: the archive's strongs.dat, its first record on the first row,
+    // the three columns with their padding as the file holds them.
+    if (const char* strongs = std::getenv("VOKABIX_RELEASE_STRONGS")) {
+        Row first;
+        std::istringstream columns(strongs);
+        for (std::string column; std::getline(columns, column, '\t');)
+            first.columns.push_back(column);
+        PressKey(mainWindow, VK_F4);
+        EXPECT_TRUE(ListShows(mainWindow, {first}));
+    }
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(Program().WaitForExit(30000), 0u);
 }

@@ -8,7 +8,8 @@ check_zip.py ZIP samples|de-en OBJDUMP CLI [WINE_RUN DRIVER]
   CLI is a host build of vokabix-cli: the same search as the program's.
   With WINE_RUN (scripts/wine-run) and DRIVER (the 32-bit end-to-end test
   program), the unpacked Vokabix.exe itself is started under 32-bit Wine and
-  must show the first row for "Haus"."""
+  must show the first row for "Haus", and after F4 the first verb of its
+  strongs.dat."""
 import os
 import subprocess
 import sys
@@ -70,18 +71,51 @@ def first_record(cli, dat, word):
             data[translation:translation + translation_length].decode("cp1252"))
 
 
-def check_program(folder, cli, wine_run, driver):
+def strongs_records(cli, dat):
+    """The four columns of each record of a strongs.dat, as the program
+    reads them, and the file's line count."""
+    out = subprocess.run([cli, "strongs", dat, "--records"], capture_output=True, text=True)
+    rows = out.stdout.splitlines()
+    if out.returncode != 0 or not rows:
+        return [], 0
+    data = open(dat, "rb").read()
+    records = []
+    for row in rows[1:]:
+        fields = [int(v) for v in row.split("\t")[1:]]
+        records.append([data[p:p + n].decode("cp1252") for p, n in zip(fields[0::2], fields[1::2])])
+    return records, int(rows[0].split()[1])
+
+
+def check_strongs(kind, dat, cli):
+    """The samples keep the hand-typed list; the ding archive has the one
+    made from ding, every line of it a record the program reads."""
+    records, lines = strongs_records(cli, dat)
+    sample = open(os.path.join(HERE, "..", "..", "samples", "strongs.dat"), "rb").read()
+    shipped = open(dat, "rb").read()
+    print(f"strongs.dat: {len(records)} records in {lines} lines")
+    if kind == "samples" and shipped != sample:
+        fault("strongs.dat is not the hand-typed samples/strongs.dat")
+    if kind == "de-en" and (shipped == sample or not 150 <= len(records) <= 250 or len(records) != lines):
+        fault(f"strongs.dat is not a list made from ding: {len(records)} records in {lines} lines")
+    return records
+
+
+def check_program(folder, cli, wine_run, driver, strongs):
     record = first_record(cli, os.path.join(folder, "GerEng.dat"), "Haus")
     if record is None or not all(text.isascii() for text in record):
         fault(f"no plain first row for Haus to look for: {record}")
         return
     env = dict(os.environ, VOKABIX_RELEASE_DIR=folder, VOKABIX_RELEASE_WORD="Haus",
                VOKABIX_RELEASE_SOURCE=record[0], VOKABIX_RELEASE_TRANSLATION=record[1])
+    if strongs and all(column.isascii() for column in strongs[0]):
+        env["VOKABIX_RELEASE_STRONGS"] = "\t".join(strongs[0])
+    elif strongs:
+        fault(f"no plain first verb to look for after F4: {strongs[0]}")
     result = subprocess.run([wine_run, "--win32", driver, "--gtest_filter=*UnpackedRelease*"], env=env,
                             capture_output=True, text=True)
     print(result.stdout[-3000:])
     if result.returncode != 0 or "[  PASSED  ] 1 test" not in result.stdout:
-        fault("the unpacked Vokabix.exe did not show the first row for Haus")
+        fault("the unpacked Vokabix.exe did not show the first row for Haus, or not the first verb after F4")
 
 
 def main():
@@ -109,8 +143,9 @@ def main():
             print(f"{dat}: first row for {word}: {row}")
             if source != word:
                 fault(f"{dat}: the first row for {word} is '{row}'")
+        strongs = check_strongs(kind, at("strongs.dat"), cli)
         if wine_run and driver:
-            check_program(folder, cli, wine_run, driver)
+            check_program(folder, cli, wine_run, driver, strongs)
     print(f"{len(faults)} faults" if faults else "the zip is as a user should get it")
     return 1 if faults else 0
 

@@ -5,12 +5,16 @@
 
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
+#include "common/codepage.h"
 #include "data/dictionary_format.h"
 #include "data/search.h"
+#include "data/strongs_list.h"
 #include "ding_import.h"
 
 namespace {
@@ -208,6 +212,82 @@ TEST(ImportRoundTrip, SliceOfTheInstalledWordList)
                   << " only by their whole source (first word shared by over 500 lines); " << outcome.bareWords
                   << " one-word sources, each on the first row for itself\n";
     }
+}
+
+// The strong verbs of the whole word list against the principal parts of
+// a grammar (tools/cli/wordlists/principal-parts.txt): a form counts as
+// right when every form the list shows for it is one the grammar gives.
+TEST(ImportRoundTrip, StrongVerbsOfTheInstalledWordList)
+{
+    std::ifstream in(VOKABIX_DING_FILE, std::ios::binary);
+    if (!in)
+        GTEST_SKIP() << VOKABIX_DING_FILE << " is not installed (Debian package trans-de-en)";
+    // The verbs' lines are all the list needs.
+    std::string verbs;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.find("{v") != std::string::npos)
+            verbs += line + "\n";
+    }
+    const ImportResult result = ImportDing(verbs, {VOKABIX_DING_FILE, "2024-03-01"});
+    ASSERT_EQ(result.refusal, Refusal::None);
+    const std::string& file = result.strongs;
+    static ResultTable table;
+    const StrongsLoad load =
+        ReadStrongsList(reinterpret_cast<const unsigned char*>(file.data()), static_cast<uint32_t>(file.size()), table);
+    EXPECT_EQ(load.recordCount, load.lineCount) << "every line a record";
+    EXPECT_GE(load.recordCount, 150);
+    EXPECT_LE(load.recordCount, kStrongsCapacity);
+
+    const auto column = [&](int record, int c) {
+        const StrongsColumn& at = table.strongs[record].columns[c];
+        std::string text = file.substr(at.position, at.length);
+        return text.substr(0, text.find_last_not_of(' ') + 1);
+    };
+    std::map<std::string, int> records;
+    for (int r = 0; r < load.recordCount; ++r)
+        records[column(r, 0)] = r;
+
+    std::ifstream grammar(VOKABIX_PRINCIPAL_PARTS, std::ios::binary);
+    ASSERT_TRUE(grammar) << VOKABIX_PRINCIPAL_PARTS;
+    int forms = 0;
+    int right = 0;
+    std::string wrong;
+    while (std::getline(grammar, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        std::istringstream tabs(line);
+        for (std::string field; std::getline(tabs, field, '\t');)
+            fields.push_back(field);
+        ASSERT_EQ(fields.size(), 3u) << line;
+        std::string infinitive;
+        uint32_t bad = 0;
+        ASSERT_TRUE(Utf8ToCp1252(fields[0], infinitive, bad));
+        const auto found = records.find(infinitive);
+        for (int c = 1; c <= 2; ++c) {
+            ++forms;
+            std::string expected;
+            ASSERT_TRUE(Utf8ToCp1252(fields[c], expected, bad));
+            std::set<std::string> allowed;
+            std::istringstream alternatives(expected);
+            for (std::string one; std::getline(alternatives, one, ';');)
+                allowed.insert(one.substr(one.find_first_not_of(' ')));
+            bool ok = found != records.end();
+            const std::string shown = ok ? column(found->second, c) : "(missing)";
+            std::istringstream parts(shown);
+            for (std::string one; ok && std::getline(parts, one, '/');)
+                ok = allowed.count(one) != 0;
+            if (ok)
+                ++right;
+            else
+                wrong += " " + fields[0] + ": " + Cp1252ToUtf8(shown.data(), shown.size()) + " (" + fields[c] + ");";
+        }
+    }
+    EXPECT_GE(forms, 200);
+    EXPECT_GE(right * 100, forms * 98) << "wrong:" << wrong;
+    std::cout << "[          ] strongs.dat: " << load.recordCount << " verbs; principal parts: " << right << " of "
+              << forms << " forms right; wrong:" << (wrong.empty() ? " none" : wrong) << "\n";
 }
 
 } // namespace

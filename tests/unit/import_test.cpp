@@ -17,6 +17,7 @@
 
 #include "common/codepage.h"
 #include "data/dictionary_format.h"
+#include "data/strongs_list.h"
 #include "ding_import.h"
 #include "import_command.h"
 
@@ -478,6 +479,80 @@ TEST(DingImport, ProgressComesInTenths)
     EXPECT_EQ(calls.back(), std::make_pair(uint64_t{1000}, 100));
 }
 
+// strongs.dat: a record line per strong or irregular verb, "û" and three
+// 17-byte columns, the meaning, CR LF.
+std::string StrongsLine(const std::string& infinitive, const std::string& preterite, const std::string& participle,
+                        const std::string& meaning)
+{
+    std::string line = "\xFB";
+    for (const std::string& column : {infinitive, preterite, participle})
+        line += W(column) + std::string(17 - W(column).size(), ' ');
+    return line + meaning + "\r\n";
+}
+
+TEST(DingImport, StrongVerbsFromTheirForms)
+{
+    const std::string ding =
+        // Synonyms, each with its forms; the second is the first with a prefix.
+        "finden; vorfinden {vt} | findend; vorfindend | gefunden; vorgefunden | er/sie findet; er/sie findet vor | "
+        "ich/er/sie fand; ich/er/sie fand vor :: to find {found; found} | finding | found | finds | found\n"
+        // The object first; "fehlen" is weak, so "befehlen" is a verb of its own.
+        "jdm. etw. befehlen {vt} | befehlend | befohlen | er/sie befiehlt | ich/er/sie befahl :: "
+        "to command sb. to do sth. | commanding | commanded | commands | commanded\n"
+        "fehlen {vi} | fehlend | gefehlt | er/sie fehlt | ich/er/sie fehlte :: to be missing | a | b | c | d\n"
+        // "verstehen" is "ver" and "stehen".
+        "verstehen {vt} | verstehend | verstanden | er/sie versteht | ich/er/sie verstand :: to understand | a | b | c | d\n"
+        "stehen {vi} | stehend | gestanden | er/sie steht | ich/er/sie stand :: to stand | a | b | c | d\n"
+        // Two preterites; a slip in the participle part that the perfect mends.
+        "etw. (im Ofen) backen {vt} | backend | gebacken | ich/er/sie backte; ich/er/sie buk :: to bake sth. | a | b | c\n"
+        "etw. wissen {vt} | wissend | gewissen | er/sie weiß | ich/er/sie wusste | er/sie hat/hatte gewusst :: "
+        "to know sth. | a | b | c | d | e\n"
+        // The short shape; the separable second verb tells the forms of "fangen".
+        "beginnen; anfangen {vt} | beginnend; anfangend | begonnen; angefangen | beginnt; fängt an | begann; fing an :: "
+        "to begin | beginning | begun | begins | began\n"
+        "fangen {vt} :: to catch\n"
+        // A slip in the one line with a preterite; the others give the participle.
+        "erlöschen {vi} | erlöschend | erlöscht | erlischt | erlosch :: to expire | a | b | c | d\n"
+        "erlöschen {vi} (Vulkan) | erlöschend | erloschen :: to become extinct | a | b\n"
+        "erlöschen; ersterben {vi} | erlöschend; ersterbend | erloschen; erstorben :: to die away | a | b\n";
+    const ImportResult result = Import(ding);
+    EXPECT_EQ(result.strongs, StrongsLine("backen", "backte/buk", "gebacken", "to bake sth.") +
+                                  StrongsLine("befehlen", "befahl", "befohlen", "to command sb. to do sth.") +
+                                  StrongsLine("beginnen", "begann", "begonnen", "to begin") +
+                                  StrongsLine("erlöschen", "erlosch", "erloschen", "to expire") +
+                                  StrongsLine("fangen", "fing", "gefangen", "to catch") +
+                                  StrongsLine("finden", "fand", "gefunden", "to find") +
+                                  StrongsLine("stehen", "stand", "gestanden", "to stand") +
+                                  StrongsLine("wissen", "wusste", "gewusst", "to know sth."));
+    EXPECT_EQ(result.strongStats.verbs, 8u);
+    EXPECT_EQ(result.strongStats.compounds, 1u); // verstehen
+}
+
+// The list's table holds 250 records: a word list with more strong verbs
+// gives a file of 250 record lines, the verbs ding says most about, and
+// the program reads every one of them.
+TEST(DingImport, StrongVerbsFitTheTable)
+{
+    std::string ding;
+    for (int i = 0; i < 300; ++i) {
+        const std::string stem = std::string("s") + static_cast<char>('a' + i / 26 % 26) + static_cast<char>('a' + i % 26);
+        // The first 250 have a phrase more to their name.
+        const bool rich = i < 250;
+        ding += stem + "ingen {vi} | " + stem + "ingend | ge" + stem + "ungen | er/sie " + stem + "ingt | ich/er/sie " +
+                stem + "ang" + (rich ? " | " + stem + "ingen gehen" : "") + " :: to sing | a | b | c | d" +
+                (rich ? " | e" : "") + "\n";
+    }
+    const ImportResult result = Import(ding);
+    EXPECT_EQ(result.strongStats.verbs, 250u);
+    EXPECT_EQ(result.strongStats.beyondTable, 50u);
+    EXPECT_EQ(result.strongs.find("sjqingen"), std::string::npos); // the 251st
+    static ResultTable table;
+    const StrongsLoad load = ReadStrongsList(reinterpret_cast<const unsigned char*>(result.strongs.data()),
+                                             static_cast<uint32_t>(result.strongs.size()), table);
+    EXPECT_EQ(load.lineCount, 250);
+    EXPECT_EQ(load.recordCount, 250);
+}
+
 class ImportCommand : public ::testing::Test {
 protected:
     void SetUp() override
@@ -525,7 +600,7 @@ TEST_F(ImportCommand, WritesBothFilesAndReports)
     const std::string input = Write("de-en", "# Version :: 7\nHaus :: house\nx :: <y>\nkaputt\n");
     const fs::path out = dir_ / "new" / "folder";
     ASSERT_EQ(Run({input, out.string()}), kImportOk) << log_.str();
-    EXPECT_EQ(Listing(out), (std::vector<std::string>{"EngGer.dat", "GerEng.dat"}));
+    EXPECT_EQ(Listing(out), (std::vector<std::string>{"EngGer.dat", "GerEng.dat", "strongs.dat"}));
     const std::string gerEng = Read(out / "GerEng.dat");
     EXPECT_NE(gerEng.find("GerEng Data Starts Here:\r\nHaus" + std::string(39, ' ') + "*house\r\n"), std::string::npos);
     EXPECT_NE(Read(out / "EngGer.dat").find("EngGer Data Starts Here:\r\nhouse"), std::string::npos);
@@ -541,7 +616,7 @@ TEST_F(ImportCommand, WritesBothFilesAndReports)
     Write("de-en", "Maus :: mouse\n");
     ASSERT_EQ(Run({input, out.string()}), kImportOk);
     EXPECT_EQ(Read(out / "GerEng.dat").find("Haus"), std::string::npos);
-    EXPECT_EQ(Listing(out).size(), 2u);
+    EXPECT_EQ(Listing(out).size(), 3u);
 }
 
 TEST_F(ImportCommand, FailureLeavesTheOldFilesAlone)

@@ -620,6 +620,7 @@ void DingImporter::AddLine(const std::string& rawLine)
         translationWords_[static_cast<int>(DictionaryDirection::GermanToEnglish)].AddText(englishTexts[i]);
         translationWords_[static_cast<int>(DictionaryDirection::EnglishToGerman)].AddText(germanTexts[i]);
     }
+    strongVerbs_.AddLine(germanTexts, englishTexts);
     for (uint32_t i = 0; i < parts; ++i) {
         const std::string verbLabel = VerbLabel(germanTexts[i]);
         const PartPlace place{i, parts, verbLabel};
@@ -721,5 +722,6 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
         const std::vector<int32_t> scores = importer.EverydayScores(d);
         result.entries[i] = InSearchOrder(importer.TakeEntries(d), scores);
     }
+    result.strongs = importer.StrongVerbRecords(result.strongStats);
     return result;
 }

@@ -11,6 +11,7 @@
 
 #include "data/dictionary_format.h"
 #include "everyday.h"
+#include "strong_verbs.h"
 #include "transliterate.h"
 
 // Why an input line was skipped.
@@ -71,6 +72,11 @@ public:
     // One score per entry line, in the same order: higher for the sense a
     // reader most likely looks for.
     std::vector<int32_t> EverydayScores(DictionaryDirection d) const;
+    // The strong verbs' records for strongs.dat.
+    std::string StrongVerbRecords(StrongVerbStats& stats) const
+    {
+        return strongVerbs_.Records(translationWords_[static_cast<int>(DictionaryDirection::GermanToEnglish)], stats);
+    }
     const ImportStats& Stats() const { return stats_; }
     // The "#" lines before the first entry: version, copyright, licence, URL.
     const std::vector<std::string>& LeadingComments() const { return comments_; }
@@ -94,6 +100,7 @@ private:
     std::string entries_[2];
     std::vector<EntrySigns> signs_[2];
     WordCounts translationWords_[2]; // the words of each direction's translations
+    StrongVerbs strongVerbs_;
     ImportStats stats_;
     std::vector<std::string> comments_;
     std::vector<SkippedLine> skipped_;
@@ -116,6 +123,8 @@ struct ImportResult {
     uint64_t refusedLine = 0; // for NotUtf8: the first line that is not UTF-8 text
     std::string header[2];    // each ends with its direction's marker and CR LF
     std::string entries[2];
+    std::string strongs; // the record lines of strongs.dat
+    StrongVerbStats strongStats;
     ImportStats stats;
     std::vector<SkippedLine> firstSkipped;
 

@@ -8,9 +8,13 @@
 #include <fstream>
 #include <system_error>
 
+#include "data/strongs_list.h"
+
 namespace fs = std::filesystem;
 
 namespace {
+
+const char kStrongsFileName[] = "strongs.dat";
 
 // The example names the word list where a user of this build finds it: the
 // release zip ships it as de-en.txt, Debian's trans-de-en installs it.
@@ -23,7 +27,7 @@ namespace {
 const char kUsage[] =
     "usage: vokabix-import INPUT OUTDIR\n"
     "  INPUT   a ding word list in UTF-8 (\"German :: English\" lines), such as " VOKABIX_DING_EXAMPLE "\n"
-    "  OUTDIR  the folder for GerEng.dat and EngGer.dat; it is made if missing, and files of\n"
+    "  OUTDIR  the folder for GerEng.dat, EngGer.dat and strongs.dat; it is made if missing, and files of\n"
     "          those names in it are replaced\n"
     "exit status: 0 done, 1 a file could not be read or written, 2 wrong arguments,\n"
     "             3 INPUT is not a ding word list in UTF-8\n";
@@ -115,6 +119,11 @@ void PrintSummary(const ImportResult& result, const std::string& folder, double 
             << ds.quotesPlain << " typographic quotes typed as ' or \"\n";
         log << "vokabix-import:   " << ds.wordFirst << " entries written a second time with their word first (\"sehen (etw.) {vt}\", \"go {v}\")\n";
     }
+    const StrongVerbStats& strong = result.strongStats;
+    log << "vokabix-import: " << (fs::path(folder) / kStrongsFileName).string() << ": " << strong.verbs
+        << " strong and irregular verbs; left out: " << strong.compounds << " made of a prefix and another of them, "
+        << strong.beyondTable << " beyond the " << kStrongsCapacity << " the list holds, " << strong.tooLong
+        << " with a form too long for its column\n";
     log << "vokabix-import: hidden <...> text left out " << s.hiddenDropped << " times; " << s.emptySynonyms
         << " empty synonyms passed over\n";
     log << "vokabix-import: characters outside Windows-1252: " << s.fixes.Total();
@@ -134,6 +143,17 @@ void PrintSummary(const ImportResult& result, const std::string& folder, double 
 
 bool WriteDictionaryFiles(const std::string& folder, const ImportResult& result, std::string& error)
 {
+    struct Output {
+        std::string name;
+        const std::string* head;
+        const std::string* body;
+    };
+    const std::string none;
+    std::vector<Output> outputs;
+    for (DictionaryDirection d : kDirections)
+        outputs.push_back({InfoFor(d).fileName, &result.Header(d), &result.Entries(d)});
+    outputs.push_back({kStrongsFileName, &none, &result.strongs});
+
     std::vector<fs::path> temporaries;
     const auto fail = [&](const std::string& why) {
         error = why;
@@ -141,22 +161,20 @@ bool WriteDictionaryFiles(const std::string& folder, const ImportResult& result,
             RemoveQuietly(temporary);
         return false;
     };
-    for (DictionaryDirection d : kDirections) {
-        const fs::path temporary = fs::path(folder) / (std::string(InfoFor(d).fileName) + ".part");
+    for (const Output& output : outputs) {
+        const fs::path temporary = fs::path(folder) / (output.name + ".part");
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
             return fail("cannot create " + temporary.string());
         temporaries.push_back(temporary);
-        const std::string& header = result.Header(d);
-        const std::string& entries = result.Entries(d);
-        out.write(header.data(), static_cast<std::streamsize>(header.size()));
-        out.write(entries.data(), static_cast<std::streamsize>(entries.size()));
+        out.write(output.head->data(), static_cast<std::streamsize>(output.head->size()));
+        out.write(output.body->data(), static_cast<std::streamsize>(output.body->size()));
         out.close();
         if (out.fail())
             return fail("cannot write " + temporary.string() + " (disk full?)");
     }
     for (size_t i = 0; i < temporaries.size(); ++i) {
-        const fs::path final = fs::path(folder) / InfoFor(kDirections[i]).fileName;
+        const fs::path final = fs::path(folder) / outputs[i].name;
         std::error_code ec;
         fs::rename(temporaries[i], final, ec);
         if (ec) {

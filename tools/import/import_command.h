@@ -1,5 +1,6 @@
-// The vokabix-import command: reads a ding word list, writes GerEng.dat and
-// EngGer.dat into a folder, and reports on stderr what it did.
+// The vokabix-import command: reads a ding word list, writes GerEng.dat,
+// EngGer.dat and strongs.dat into a folder, and reports on stderr what it
+// did.
 #pragma once
 #include <ostream>
 #include <string>
@@ -15,7 +16,7 @@ constexpr int kImportRefused = 3;
 // args are the command's arguments without the program name.
 int RunImport(const std::vector<std::string>& args, std::ostream& log);
 
-// Writes both files of an import into folder: each to a temporary file beside
-// its final name first, renamed only once both are complete, so an import
-// that fails midway leaves the dictionaries that were there before.
+// Writes the files of an import into folder: each to a temporary file beside
+// its final name first, renamed only once all are complete, so an import
+// that fails midway leaves the files that were there before.
 bool WriteDictionaryFiles(const std::string& folder, const ImportResult& result, std::string& error);
