@@ -4,11 +4,11 @@ it must hold exactly its files, a 32-bit GUI program that needs no DLL
 beyond Windows' own, texts that Notepad shows right, and dictionaries in
 which known words are found.
 
-check_zip.py ZIP samples|de-en OBJDUMP CLI [WINE_RUN DRIVER]
+check_zip.py ZIP samples|de-en OBJDUMP CLI [DRIVER WINE_RUN...]
   CLI is a host build of vokabix-cli: the same search as the program's.
-  With WINE_RUN (scripts/wine-run) and DRIVER (the 32-bit end-to-end test
-  program), the unpacked Vokabix.exe itself is started under 32-bit Wine and
-  must show the first row for "Haus"."""
+  With DRIVER (the 32-bit end-to-end test program) and the command that runs
+  it in the 32-bit Wine lane (scripts/wine-run and its options), the unpacked
+  Vokabix.exe itself is started and must show the first row for "Haus"."""
 import os
 import subprocess
 import sys
@@ -70,14 +70,14 @@ def first_record(cli, dat, word):
             data[translation:translation + translation_length].decode("cp1252"))
 
 
-def check_program(folder, cli, wine_run, driver):
+def check_program(folder, cli, driver, wine_run):
     record = first_record(cli, os.path.join(folder, "GerEng.dat"), "Haus")
     if record is None or not all(text.isascii() for text in record):
         fault(f"no plain first row for Haus to look for: {record}")
         return
     env = dict(os.environ, VOKABIX_RELEASE_DIR=folder, VOKABIX_RELEASE_WORD="Haus",
                VOKABIX_RELEASE_SOURCE=record[0], VOKABIX_RELEASE_TRANSLATION=record[1])
-    result = subprocess.run([wine_run, "--win32", driver, "--gtest_filter=*UnpackedRelease*"], env=env,
+    result = subprocess.run(wine_run + [driver, "--gtest_filter=*UnpackedRelease*"], env=env,
                             capture_output=True, text=True)
     print(result.stdout[-3000:])
     if result.returncode != 0 or "[  PASSED  ] 1 test" not in result.stdout:
@@ -86,7 +86,7 @@ def check_program(folder, cli, wine_run, driver):
 
 def main():
     zip_path, kind, objdump, cli = sys.argv[1:5]
-    wine_run, driver = (sys.argv[5:7] + [None, None])[:2]
+    driver, wine_run = (sys.argv[5:6] + [None])[0], sys.argv[6:]
     if not os.path.exists(zip_path):
         print(f"check_zip: {zip_path} is missing; build it first (scripts/release)")
         return 1
@@ -109,8 +109,10 @@ def main():
             print(f"{dat}: first row for {word}: {row}")
             if source != word:
                 fault(f"{dat}: the first row for {word} is '{row}'")
-        if wine_run and driver:
-            check_program(folder, cli, wine_run, driver)
+        if driver and not wine_run:
+            fault("no command to run the driver in the 32-bit Wine lane with")
+        elif driver:
+            check_program(folder, cli, driver, wine_run)
     print(f"{len(faults)} faults" if faults else "the zip is as a user should get it")
     return 1 if faults else 0
 
