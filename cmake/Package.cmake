@@ -68,15 +68,25 @@ vokabix_zip(release ${VOKABIX_RELEASE_NAME}.zip
 set(VOKABIX_DING_LIST /usr/share/trans/de-en CACHE FILEPATH "The ding German-English word list to ship")
 set(VOKABIX_DING_COPYRIGHT /usr/share/doc/trans-de-en/copyright)
 set(VOKABIX_DING_OUT ${CMAKE_BINARY_DIR}/ding)
-file(GLOB VOKABIX_IMPORT_SOURCES CONFIGURE_DEPENDS
+# The host build of the tools, in the native preset's tree: the importer, and
+# the command-line search that the package tests look words up with.
+set(VOKABIX_HOST_TOOLS ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${CMAKE_SOURCE_DIR}/build/native/vokabix-cli)
+file(GLOB VOKABIX_HOST_TOOL_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/tools/import/*.cpp ${CMAKE_SOURCE_DIR}/tools/import/*.h
+     ${CMAKE_SOURCE_DIR}/tools/cli/*.cpp ${CMAKE_SOURCE_DIR}/tools/common/*.cpp ${CMAKE_SOURCE_DIR}/tools/common/*.h
+     ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.h
      ${CMAKE_SOURCE_DIR}/src/data/*.cpp ${CMAKE_SOURCE_DIR}/src/data/*.h)
-add_custom_command(OUTPUT ${VOKABIX_DING_OUT}/GerEng.dat ${VOKABIX_DING_OUT}/EngGer.dat ${VOKABIX_DING_OUT}/strongs.dat
+add_custom_command(OUTPUT ${VOKABIX_HOST_TOOLS}
     COMMAND ${CMAKE_COMMAND} --preset native
-    COMMAND ${CMAKE_COMMAND} --build --preset native --target vokabix-import
-    COMMAND ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${VOKABIX_DING_LIST} ${VOKABIX_DING_OUT}
-    DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_IMPORT_SOURCES}
+    COMMAND ${CMAKE_COMMAND} --build --preset native --target vokabix-import vokabix-cli
+    DEPENDS ${VOKABIX_HOST_TOOL_SOURCES}
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    COMMENT "Building the host tools"
+    VERBATIM)
+add_custom_target(host-tools DEPENDS ${VOKABIX_HOST_TOOLS})
+add_custom_command(OUTPUT ${VOKABIX_DING_OUT}/GerEng.dat ${VOKABIX_DING_OUT}/EngGer.dat ${VOKABIX_DING_OUT}/strongs.dat
+    COMMAND ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${VOKABIX_DING_LIST} ${VOKABIX_DING_OUT}
+    DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_HOST_TOOLS}
     COMMENT "Importing the ding dictionary"
     VERBATIM)
 add_custom_command(OUTPUT ${VOKABIX_TEXTS}/DING.utf8
@@ -101,9 +111,12 @@ vokabix_zip(release-de-en ${VOKABIX_RELEASE_NAME}-de-en.zip
     ${VOKABIX_TEXTS}/GPL-2.txt
     ${VOKABIX_TEXTS}/de-en.txt)
 
-# Each zip as a user gets it; the zips are made by scripts/release (and by
-# scripts/test-all before it runs the tests), not by every build.
+# Each zip as a user gets it. The zips are made by scripts/release, and by
+# the fixture "package" before these tests, not by every build.
 if(VOKABIX_PACKAGE_PLATFORM STREQUAL win32)
+    add_test(NAME package_build
+             COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target release release-de-en host-tools)
+    set_tests_properties(package_build PROPERTIES FIXTURES_SETUP package LABELS package TIMEOUT 1800)
     foreach(kind samples de-en)
         set(zip ${CMAKE_BINARY_DIR}/${VOKABIX_RELEASE_NAME}.zip)
         if(kind STREQUAL de-en)
@@ -112,7 +125,8 @@ if(VOKABIX_PACKAGE_PLATFORM STREQUAL win32)
         add_test(NAME package_zip_${kind}
                  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/check_zip.py ${zip} ${kind}
                          ${VOKABIX_MINGW_TRIPLE}-objdump ${CMAKE_SOURCE_DIR}/build/native/vokabix-cli
-                         ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:vokabix_e2e_tests>)
-        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package TIMEOUT 300)
+                         $<TARGET_FILE:vokabix_e2e_tests> ${VOKABIX_WINE_RUN})
+        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package TIMEOUT 300
+                             FIXTURES_REQUIRED "wine;package" RESOURCE_LOCK wine_desktop)
     endforeach()
 endif()

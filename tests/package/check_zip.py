@@ -4,12 +4,12 @@ it must hold exactly its files, a 32-bit GUI program that needs no DLL
 beyond Windows' own, texts that Notepad shows right, and dictionaries in
 which known words are found.
 
-check_zip.py ZIP samples|de-en OBJDUMP CLI [WINE_RUN DRIVER]
+check_zip.py ZIP samples|de-en OBJDUMP CLI [DRIVER WINE_RUN...]
   CLI is a host build of vokabix-cli: the same search as the program's.
-  With WINE_RUN (scripts/wine-run) and DRIVER (the 32-bit end-to-end test
-  program), the unpacked Vokabix.exe itself is started under 32-bit Wine and
-  must show the first row for "Haus", and after F4 the first verb of its
-  strongs.dat."""
+  With DRIVER (the 32-bit end-to-end test program) and the command that runs
+  it in the 32-bit Wine lane (scripts/wine-run and its options), the unpacked
+  Vokabix.exe itself is started and must show the first row for "Haus", and
+  after F4 the first verb of its strongs.dat."""
 import os
 import subprocess
 import sys
@@ -100,7 +100,7 @@ def check_strongs(kind, dat, cli):
     return records
 
 
-def check_program(folder, cli, wine_run, driver, strongs):
+def check_program(folder, cli, driver, wine_run, strongs):
     record = first_record(cli, os.path.join(folder, "GerEng.dat"), "Haus")
     if record is None or not all(text.isascii() for text in record):
         fault(f"no plain first row for Haus to look for: {record}")
@@ -111,7 +111,7 @@ def check_program(folder, cli, wine_run, driver, strongs):
         env["VOKABIX_RELEASE_STRONGS"] = "\t".join(strongs[0])
     elif strongs:
         fault(f"no plain first verb to look for after F4: {strongs[0]}")
-    result = subprocess.run([wine_run, "--win32", driver, "--gtest_filter=*UnpackedRelease*"], env=env,
+    result = subprocess.run(wine_run + [driver, "--gtest_filter=*UnpackedRelease*"], env=env,
                             capture_output=True, text=True)
     print(result.stdout[-3000:])
     if result.returncode != 0 or "[  PASSED  ] 1 test" not in result.stdout:
@@ -120,7 +120,7 @@ def check_program(folder, cli, wine_run, driver, strongs):
 
 def main():
     zip_path, kind, objdump, cli = sys.argv[1:5]
-    wine_run, driver = (sys.argv[5:7] + [None, None])[:2]
+    driver, wine_run = (sys.argv[5:6] + [None])[0], sys.argv[6:]
     if not os.path.exists(zip_path):
         print(f"check_zip: {zip_path} is missing; build it first (scripts/release)")
         return 1
@@ -144,8 +144,10 @@ def main():
             if source != word:
                 fault(f"{dat}: the first row for {word} is '{row}'")
         strongs = check_strongs(kind, at("strongs.dat"), cli)
-        if wine_run and driver:
-            check_program(folder, cli, wine_run, driver, strongs)
+        if driver and not wine_run:
+            fault("no command to run the driver in the 32-bit Wine lane with")
+        elif driver:
+            check_program(folder, cli, driver, wine_run, strongs)
     print(f"{len(faults)} faults" if faults else "the zip is as a user should get it")
     return 1 if faults else 0
 
