@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ding_words.h"
+
 namespace {
 
 constexpr size_t kMaxSkippedShown = 10;
@@ -44,16 +46,6 @@ std::vector<std::string> SplitOn(const std::string& text, const char* separator)
 char Closer(char opener)
 {
     return opener == '(' ? ')' : opener == '[' ? ']' : '}';
-}
-
-bool IsOpener(char c)
-{
-    return c == '(' || c == '[' || c == '{';
-}
-
-bool IsCloser(char c)
-{
-    return c == ')' || c == ']' || c == '}';
 }
 
 // The brackets still open at the end of text, innermost last. A closer that

@@ -1,7 +1,8 @@
 #include "everyday.h"
 
 #include <algorithm>
-#include <initializer_list>
+
+#include "ding_words.h"
 
 namespace {
 
@@ -15,16 +16,6 @@ char Folded(unsigned char c)
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return static_cast<char>(c + 0x20);
     return static_cast<char>(c);
-}
-
-bool IsOpener(char c)
-{
-    return c == '(' || c == '[' || c == '{';
-}
-
-bool IsCloser(char c)
-{
-    return c == ')' || c == ']' || c == '}';
 }
 
 // Where the blank-separated token at `at` ends when it is an abbreviation
@@ -166,32 +157,13 @@ std::vector<Piece> Pieces(const std::string& source)
     return pieces;
 }
 
-bool IsOneOf(const std::string& word, std::initializer_list<const char*> set)
-{
-    for (const char* member : set) {
-        if (word == member)
-            return true;
-    }
-    return false;
-}
-
 // "etw.", "jdn./etw.", "sb.": words that stand for the verb's object.
 bool IsObjectWord(DictionaryDirection d, const std::string& word)
 {
-    size_t begin = 0;
-    while (begin <= word.size()) {
-        size_t end = word.find('/', begin);
-        if (end == std::string::npos)
-            end = word.size();
-        const std::string one = word.substr(begin, end - begin);
-        const bool known = d == DictionaryDirection::GermanToEnglish
-                               ? IsOneOf(one, {"etw.", "jdn.", "jdm.", "jds.", "sich"})
-                               : IsOneOf(one, {"sb.", "sth.", "oneself", "yourself"});
-        if (!known)
-            return false;
-        begin = end + 1;
-    }
-    return true;
+    return EachAlternative(word, [d](const std::string& one) {
+        return d == DictionaryDirection::GermanToEnglish ? IsOneOf(one, {"etw.", "jdn.", "jdm.", "jds.", "sich"})
+                                                         : IsOneOf(one, {"sb.", "sth.", "oneself", "yourself"});
+    });
 }
 
 // German verbs take their objects before them, with a preposition where
@@ -205,8 +177,7 @@ bool AreObjects(DictionaryDirection d, const std::vector<std::string>& words)
         if (IsObjectWord(d, words[i]))
             continue;
         const bool preposition =
-            german ? IsOneOf(words[i], {"an", "auf", "aus", "bei", "f\xFCr", "gegen", "in", "mit", "nach", "\xFC" "ber",
-                                        "um", "von", "vor", "zu", "zwischen", "unter", "durch", "ohne", "hinter", "neben"})
+            german ? IsGermanPreposition(words[i])
                    : i > 0 && IsOneOf(words[i], {"with", "for", "to", "of", "from", "into", "about", "on", "at",
                                                  "against", "as", "in"});
         if (!preposition || i + 1 >= words.size() || !IsObjectWord(d, words[i + 1]))

@@ -2,34 +2,16 @@
 
 #include <algorithm>
 #include <climits>
-#include <initializer_list>
 #include <set>
 
 #include "data/strongs_list.h"
+#include "ding_words.h"
 
 namespace {
 
 using Item = std::vector<std::string>; // the words of one synonym or form
 using Part = std::vector<Item>;
 
-bool IsOpener(char c)
-{
-    return c == '(' || c == '[' || c == '{' || c == '<';
-}
-
-bool IsCloser(char c)
-{
-    return c == ')' || c == ']' || c == '}' || c == '>';
-}
-
-bool IsOneOf(const std::string& word, std::initializer_list<const char*> set)
-{
-    for (const char* member : set) {
-        if (word == member)
-            return true;
-    }
-    return false;
-}
 
 // A part's items: split at ";" outside brackets, each without its
 // bracketed notes and split into words.
@@ -43,11 +25,12 @@ Part Items(const std::string& part)
             items.back().push_back(word);
         word.clear();
     };
+    // ding's <...> hides a text from the search; it is no form either.
     for (char c : part) {
-        if (IsOpener(c)) {
+        if (IsOpener(c) || c == '<') {
             ++depth;
             endWord();
-        } else if (IsCloser(c)) {
+        } else if (IsCloser(c) || c == '>') {
             depth = std::max(depth - 1, 0);
         } else if (depth > 0) {
             continue;
@@ -69,23 +52,9 @@ Part Items(const std::string& part)
 // with.
 bool IsObject(const std::string& word)
 {
-    size_t begin = 0;
-    while (begin <= word.size()) {
-        size_t end = word.find('/', begin);
-        if (end == std::string::npos)
-            end = word.size();
-        if (!IsOneOf(word.substr(begin, end - begin),
-                     {"etw.", "jdn.", "jdm.", "jds.", "sich", "mich", "dich", "uns", "euch"}))
-            return false;
-        begin = end + 1;
-    }
-    return true;
-}
-
-bool IsPreposition(const std::string& word)
-{
-    return IsOneOf(word, {"an", "auf", "aus", "bei", "f\xFCr", "gegen", "in", "mit", "nach", "\xFC" "ber", "um", "von",
-                          "vor", "zu", "zwischen", "unter", "durch", "ohne", "hinter", "neben"});
+    return EachAlternative(word, [](const std::string& one) {
+        return IsOneOf(one, {"etw.", "jdn.", "jdm.", "jds.", "sich", "mich", "dich", "uns", "euch"});
+    });
 }
 
 // Without the objects and the prepositions that take them: "jdn. um etw.
@@ -96,7 +65,7 @@ Item WithoutObjects(const Item& words)
     for (size_t i = 0; i < words.size(); ++i) {
         if (IsObject(words[i]))
             continue;
-        if (IsPreposition(words[i]) && i + 1 < words.size() && IsObject(words[i + 1])) {
+        if (IsGermanPreposition(words[i]) && i + 1 < words.size() && IsObject(words[i + 1])) {
             ++i;
             continue;
         }
@@ -131,7 +100,7 @@ Item FormWords(const Item& form, const Item& infinitive)
         if (!words.empty() && word == words.back())
             continue; // the verb itself: "vergessen", "vergessen"
         extra.push_back(word);
-        if (IsPreposition(word))
+        if (IsGermanPreposition(word))
             extra.push_back((std::string("aeiou\xFC").find(word[0]) != std::string::npos ? "dar" : "da") + word);
     }
     Item kept;
