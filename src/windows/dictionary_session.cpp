@@ -1,6 +1,7 @@
 #include "dictionary_session.h"
 
 #include "../app/app_state.h"
+#include "../data/dictionary_format.h"
 #include "../data/win32/dictionary_file.h"
 #include "../list/result_list.h"
 
@@ -45,6 +46,8 @@ void ReopenDictionaryAfterAppend(const AppendOutcome& appended)
     case Reopened::SameFile:
         break;
     case Reopened::OtherFile:
+        // Another file has a header of its own; searches must begin after it.
+        SkipDictionaryHeader(app.dictionary, InfoFor(app.direction).marker);
         // The four-column list, if shown, is not the dictionary's to empty.
         if (!app.strongs.loaded) {
             InvalidateRect(app.mainWindow, nullptr, TRUE);

@@ -24,6 +24,6 @@ void CloseDictionary();
 
 // The open that follows an append. The list found before it stays only
 // when the file is provably the one appended to; otherwise it is emptied,
-// as a close does. When the file cannot be opened the user is told, as by
+// as a close does, and the new file's header is found again. When the file cannot be opened the user is told, as by
 // OpenDictionary.
 void ReopenDictionaryAfterAppend(const AppendOutcome& appended);

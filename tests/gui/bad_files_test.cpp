@@ -717,8 +717,9 @@ TEST_F(FailingAppend, FileReplacedBeforeTheAppendShowsNoRowOfTheNewFile)
 {
     StartWithDictionary();
     ASSERT_EQ(Rows(), std::vector<std::string>({Row("xylophon", "xylophone")}));
-    const std::string replacement = GerEngFile(FixedLine("ob {adj}", "ob") + FixedLine("Xenophobie", "xenophobia") +
-                                               FixedLine("Hund", "dog"));
+    // Saved by another editor: the same entries' kind, but a shorter header.
+    const std::string replacement = "GerEng Data Starts Here:\r\n" + FixedLine("ob {adj}", "ob") +
+                                    FixedLine("Xenophobie", "xenophobia") + FixedLine("Hund", "dog");
     WriteFile("replacement.dat", replacement);
     CreateFileAPatch patch;
     ASSERT_TRUE(patch.Active());
@@ -732,6 +733,7 @@ TEST_F(FailingAppend, FileReplacedBeforeTheAppendShowsNoRowOfTheNewFile)
     EXPECT_TRUE(Rows().empty()) << "no row of the new file before the next search";
     EXPECT_EQ(ScrollInfo().nMax, 0);
     EXPECT_EQ(Search("Haus"), std::vector<std::string>({Row("Haus (n)", "house")}));
+    EXPECT_EQ(Search("ob"), std::vector<std::string>({Row("ob {adj}", "ob")})) << "the new file's own header";
     CloseProgram();
     EXPECT_EQ(ReadFile("GerEng.dat"), replacement + NewEntryLine());
 }
