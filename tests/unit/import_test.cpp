@@ -86,12 +86,12 @@ TEST(DingImport, SynonymsAndPartsPairUp)
     EXPECT_EQ(EntriesOf(ding, kGerEng), (std::vector<Entry>{
                                             {W("Gebäude {n}"), "house; building"},
                                             {"Haus {n}", "house; building"},
-                                            {W("Häuser {pl}"), "houses"},
+                                            {W("Häuser {pl} (plural of Haus)"), "houses"},
                                         }));
     EXPECT_EQ(EntriesOf(ding, kEngGer), (std::vector<Entry>{
                                             {"building", W("Haus {n}; Gebäude {n}")},
                                             {"house", W("Haus {n}; Gebäude {n}")},
-                                            {"houses", W("Häuser {pl}")},
+                                            {"houses (plural of house)", W("Häuser {pl}")},
                                         }));
     // Blanks around parts and synonyms, doubled or not, go; the lines of all
     // input lines are put in one order.
