@@ -516,8 +516,11 @@ TEST(Forms, EachKindOfLineListsItsFormsInItsOwnShape)
     EXPECT_EQ(kinds("gelten {vi} | geltend | gegolten | es gilt | es galt", "to apply | a | b | c | d")[4], K::Past);
     EXPECT_EQ(kinds("sein {vi} | seiend | gewesen | ich bin | er/sie ist | wir sind | ich/er/sie war",
                     "to be | being | been | I am | he/she is | we are | I/he/she was"),
-              (std::vector<K>{K::None, K::PresentParticiple, K::PastParticiple, K::Present, K::Present, K::Present,
-                              K::Past}));
+              (std::vector<K>{K::None, K::PresentParticiple, K::PastParticiple, K::PresentOther, K::Present,
+                              K::PresentOther, K::Past}));
+    EXPECT_EQ(kinds("können {vt} | ich kann | du kannst | er/sie kann | du konntest | ich/er/sie konnte",
+                    "can | I can | you can | he/she can | you could | I/he/she could"),
+              (std::vector<K>{K::None, K::PresentOther, K::PresentOther, K::Present, K::None, K::Past}));
     EXPECT_EQ(kinds("Haus {n} | Häuser {pl} | Reihenhaus {n}; Reihenhäuschen {n} | Reihenhäuser {pl} | ein Haus bauen",
                     "house | houses | terraced house | terraced houses | to build a house"),
               (std::vector<K>{K::None, K::Plural, K::None, K::Plural, K::None}));

@@ -565,18 +565,24 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
     const std::string formTranslation = WithoutPersons(translation, other);
     if (base.empty() || form.empty() || formTranslation.empty())
         return false;
-    EntrySigns signs = SignsOf(form, formTranslation);
+    // A form is as everyday as its base's sense on the same line: "boxes"
+    // is judged as "box" with its "Schachtel", not by how often the
+    // plurals' words occur.
+    const std::string& baseSynonym = bases[bases.size() == 1 ? 0 : synonymIndex];
+    const std::string& baseTranslation = place.baseParts[static_cast<int>(other)];
+    EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
     signs.parts = place.count;
     signs.synonymIndex = synonymIndex;
+    judgedBy_[static_cast<int>(d)][signs_[static_cast<int>(d)].size()] = baseTranslation;
     // A form that is a word of its own ("ging") is that word's main entry;
     // one spelled as its base ("Lehrer {pl}") stays behind the base's own.
-    signs.formOfAnotherWord = BareForm(form) != base;
+    signs.formOfAnotherWord = BareForm(form) != base && place.form != FormKind::PresentOther;
     signs.partIndex = signs.formOfAnotherWord ? 0 : place.index;
-    signs.pastForm = place.form == FormKind::Past;
+    signs.pastForm = place.form == FormKind::Past && signs.formOfAnotherWord;
     AddEntry(d, FormSource(form, place.form, base), formTranslation, signs);
     if (d == DictionaryDirection::GermanToEnglish && place.form != FormKind::Plural &&
         place.form != FormKind::Comparative && place.form != FormKind::Superlative)
-        verbForms_.Add(bases[bases.size() == 1 ? 0 : synonymIndex], place.form, form, place.count);
+        verbForms_.Add(baseSynonym, place.form, form, place.count);
     AppendEntryLine(formerLines_[static_cast<int>(d)], source, translation);
     ++stats_.Of(d).forms;
     return true;
@@ -660,10 +666,10 @@ void DingImporter::AddDerivedForm(const BracedVerbLine& line, FormKind kind)
     }
     EntrySigns signs;
     signs.parts = line.parts;
-    signs.pastForm = kind == FormKind::Past;
     for (size_t i = 0; i < german.size(); ++i) {
         signs.synonymIndex = static_cast<uint32_t>(i);
         signs.formOfAnotherWord = german[i].second != german[i].first;
+        signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
         AddEntry(DictionaryDirection::GermanToEnglish, FormSource(german[i].second, kind, german[i].first), englishForms,
                  signs);
         ++stats_.Of(DictionaryDirection::GermanToEnglish).forms;
@@ -672,6 +678,7 @@ void DingImporter::AddDerivedForm(const BracedVerbLine& line, FormKind kind)
         signs.synonymIndex = static_cast<uint32_t>(i);
         for (const std::string& form : english[i].second) {
             signs.formOfAnotherWord = form != english[i].first;
+            signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
             AddEntry(DictionaryDirection::EnglishToGerman, FormSource(form, kind, english[i].first), germanForms, signs);
             ++stats_.Of(DictionaryDirection::EnglishToGerman).forms;
         }
@@ -696,7 +703,10 @@ std::vector<int32_t> DingImporter::EverydayScores(DictionaryDirection d) const
             common = Commonness(translation, translationWords_[i]);
             lastTranslation.swap(translation);
         }
-        scores.push_back(EverydayScore(signs_[i][scores.size()], common));
+        const auto judged = judgedBy_[i].find(scores.size());
+        const uint32_t commonness =
+            judged == judgedBy_[i].end() ? common : Commonness(judged->second, translationWords_[i]);
+        scores.push_back(EverydayScore(signs_[i][scores.size()], commonness));
         begin = end + 2;
     }
     return scores;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -123,6 +124,9 @@ private:
     void AddDerivedForm(const BracedVerbLine& line, FormKind kind);
 
     std::string entries_[2];
+    // For a form's entry: the translation of its base, whose words judge
+    // how everyday the entry is (see AddForm), by the entry's number.
+    std::unordered_map<size_t, std::string> judgedBy_[2];
     std::string formerLines_[2];
     VerbFormTable verbForms_;
     std::vector<BracedVerbLine> bracedVerbs_;

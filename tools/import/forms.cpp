@@ -162,10 +162,12 @@ void PersonsVerbShape(const std::vector<std::string>& german, const std::vector<
             kinds[i] = FormKind::Present;
             present = true;
             impersonal = onlyEs;
-        } else if ((p.plural || german[i].compare(0, 4, "ich ") == 0) && !past) {
-            // "ich bin", "wir sind", "sie sind": the other persons of the
-            // present, named before the preterite.
-            kinds[i] = FormKind::Present;
+        } else if (!past && (p.plural || (!present && (german[i].compare(0, 4, "ich ") == 0 ||
+                                                      german[i].compare(0, 3, "du ") == 0)))) {
+            // "ich bin", "du isst", "wir sind": the other persons of the
+            // present. ding names the first and second before the third, so
+            // a "du" after it is the preterite's ("du konntest").
+            kinds[i] = FormKind::PresentOther;
         } else if (p.third && impersonal && onlyEs && !past) {
             kinds[i] = FormKind::Past;
             past = true;
@@ -220,7 +222,7 @@ void PluralKinds(const std::vector<std::string>& german, std::vector<FormKind>& 
         const std::vector<std::string> nouns = Synonyms(german[i - 1]);
         const std::vector<std::string> plurals = Synonyms(german[i]);
         if (!nouns.empty() && !plurals.empty() &&
-            std::all_of(nouns.begin(), nouns.end(), HasGender) &&
+            HasGender(nouns[0]) &&
             std::all_of(plurals.begin(), plurals.end(),
                         [](const std::string& s) { return s.find("{pl}") != std::string::npos; }))
             kinds[i] = FormKind::Plural;
@@ -243,6 +245,7 @@ const char* FormName(FormKind kind)
     case FormKind::PastParticiple:
         return "past participle";
     case FormKind::Present:
+    case FormKind::PresentOther:
         return "present";
     case FormKind::Past:
         return "past";

@@ -20,6 +20,7 @@ enum class FormKind : uint8_t {
     PresentParticiple, // "gehend", "going"
     PastParticiple,    // "gegangen", "gone"
     Present,           // "er/sie geht", "he/she goes": the third person
+    PresentOther,      // "ich bin", "du isst", "wir sind": the other persons, after the third in rank
     Past,              // "ich/er/sie ging", "wir/sie gingen", "I/he/she went"
     Subjunctive,       // "ich/er/sie ginge", "I/he/she would go"
     Plural,            // "Häuser {pl}", "houses"
