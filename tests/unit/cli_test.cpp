@@ -210,6 +210,15 @@ TEST_F(Cli, RankFindsTheRowOfTheEverydayTranslation)
                                                                FixedLine("sky (the)", "der Himmel")));
     const CliRun e = Vokabix({"rank", "-d", "eng-ger", english, Write("en.txt", "see\tsehen\nsky\tHimmel\n")});
     EXPECT_NE(e.out.find("| English to German | 2 of 2 words | 100.0 % |"), std::string::npos) << e.out;
+
+    // A list of forms names each one's base: the row with the translation
+    // must name it as a word of its own ("go", not the "go" of "good").
+    const std::string forms = Write("forms.dat", EngGerFile(FixedLine("went (past of go)", "ging") +
+                                                            FixedLine("gone", "gegangen") + FixedLine("good", "gut")));
+    const CliRun f = Vokabix(
+        {"rank", "-d", "eng-ger", forms, Write("forms.txt", "went\tging\tgo\ngone\tgegangen\tgo\ngood\tgut\tgo\n")});
+    EXPECT_NE(f.out.find("names the base word for 1 of 3 forms (33.3 %); not for: gone good\n"), std::string::npos)
+        << f.out;
 }
 
 } // namespace

@@ -167,7 +167,9 @@ TEST(ImportRoundTrip, SampleWordList)
         "[Dt.] Brötchen {n}; Semmel {f} [Ös.] :: bread roll\n"
         "_Unterstrich_ {m} :: _underscore_\n"
         "ûber :: over\n"
-        "Haus :: house\n";
+        "Haus :: house\n"
+        "Tisch :: table\n"
+        "Stuhl :: chair\n";
     const ImportResult result = ImportDing(ding, {"sample", "2024-03-01"});
     ASSERT_EQ(result.refusal, Refusal::None);
     for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {

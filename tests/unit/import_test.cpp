@@ -86,12 +86,12 @@ TEST(DingImport, SynonymsAndPartsPairUp)
     EXPECT_EQ(EntriesOf(ding, kGerEng), (std::vector<Entry>{
                                             {W("Gebäude {n}"), "house; building"},
                                             {"Haus {n}", "house; building"},
-                                            {W("Häuser {pl}"), "houses"},
+                                            {W("Häuser {pl} (plural of Haus)"), "houses"},
                                         }));
     EXPECT_EQ(EntriesOf(ding, kEngGer), (std::vector<Entry>{
                                             {"building", W("Haus {n}; Gebäude {n}")},
                                             {"house", W("Haus {n}; Gebäude {n}")},
-                                            {"houses", W("Häuser {pl}")},
+                                            {"houses (plural of house)", W("Häuser {pl}")},
                                         }));
     // Blanks around parts and synonyms, doubled or not, go; the lines of all
     // input lines are put in one order.
@@ -479,6 +479,132 @@ TEST(DingImport, ProgressComesInTenths)
     EXPECT_EQ(calls.back(), std::make_pair(uint64_t{1000}, 100));
 }
 
+// --- Forms as a reader meets them in a text ---------------------------------
+
+std::vector<std::string> SplitParts(const std::string& side)
+{
+    std::vector<std::string> parts;
+    size_t begin = 0;
+    for (size_t at = side.find(" | "); at != std::string::npos; at = side.find(" | ", begin)) {
+        parts.push_back(side.substr(begin, at - begin));
+        begin = at + 3;
+    }
+    parts.push_back(side.substr(begin));
+    return parts;
+}
+
+TEST(Forms, EachKindOfLineListsItsFormsInItsOwnShape)
+{
+    using K = FormKind;
+    const auto kinds = [](const std::string& german, const std::string& english) {
+        return FormKindsOf(SplitParts(W(german)), SplitParts(W(english)));
+    };
+    // The verb's own line names the persons; "ich/er/sie" twice is the
+    // preterite, then the subjunctive, which the English says with "would".
+    EXPECT_EQ(kinds("gehen {vi} | gehend | gegangen | er/sie geht | ich/er/sie ging | wir/sie gingen | "
+                    "er/sie ist/war gegangen | ich/er/sie ginge | Gehen wir!",
+                    "to go | going | gone | he/she goes | I/he/she went | we/they went | he/she has/had gone | "
+                    "I/he/she would go | Let's go!"),
+              (std::vector<K>{K::None, K::PresentParticiple, K::PastParticiple, K::Present, K::Past, K::Past, K::None,
+                              K::Subjunctive, K::None}));
+    // A synonym line names none: the present, then the preterite.
+    EXPECT_EQ(kinds("gehen; laufen {vi} | gehend; laufend | gegangen; gelaufen | geht; läuft | ging; lief | "
+                    "Er läuft schnell.",
+                    "to walk | walking | walked | walks | walked | He walks fast."),
+              (std::vector<K>{K::None, K::PresentParticiple, K::PastParticiple, K::Present, K::Past, K::None}));
+    // An impersonal verb names "es" twice; "ich bin", "wir sind" are the present too.
+    EXPECT_EQ(kinds("gelten {vi} | geltend | gegolten | es gilt | es galt", "to apply | a | b | c | d")[4], K::Past);
+    EXPECT_EQ(kinds("sein {vi} | seiend | gewesen | ich bin | er/sie ist | wir sind | ich/er/sie war",
+                    "to be | being | been | I am | he/she is | we are | I/he/she was"),
+              (std::vector<K>{K::None, K::PresentParticiple, K::PastParticiple, K::PresentOther, K::Present,
+                              K::PresentOther, K::Past}));
+    EXPECT_EQ(kinds("können {vt} | ich kann | du kannst | er/sie kann | du konntest | ich/er/sie konnte",
+                    "can | I can | you can | he/she can | you could | I/he/she could"),
+              (std::vector<K>{K::None, K::PresentOther, K::PresentOther, K::Present, K::None, K::Past}));
+    EXPECT_EQ(kinds("Haus {n} | Häuser {pl} | Reihenhaus {n}; Reihenhäuschen {n} | Reihenhäuser {pl} | ein Haus bauen",
+                    "house | houses | terraced house | terraced houses | to build a house"),
+              (std::vector<K>{K::None, K::Plural, K::None, K::Plural, K::None}));
+    EXPECT_EQ(kinds("gut {adj} | besser | am besten | gut gemacht", "good | better | best | well done"),
+              (std::vector<K>{K::None, K::Comparative, K::Superlative, K::None}));
+    // Examples that happen to begin with a person are no forms.
+    EXPECT_EQ(kinds("spielen {vi} | spielend | gespielt | er/sie spielt gern mit dem Ball.", "to play | a | b | c")[3],
+              K::None);
+}
+
+TEST(Forms, BaseWordsLeaveOutWhatAReaderDoesNotType)
+{
+    constexpr DictionaryDirection kGerman = kGerEng;
+    constexpr DictionaryDirection kEnglish = kEngGer;
+    EXPECT_EQ(BaseWord("etw. schreiben {vt}", kGerman), "schreiben");
+    EXPECT_EQ(BaseWord("auf jdn. warten {vi}", kGerman), "warten");
+    EXPECT_EQ(BaseWord("Zimmer {n} /Zi./", kGerman), "Zimmer");
+    EXPECT_EQ(BaseWord("to go {went; gone}", kEnglish), "go");
+    EXPECT_EQ(BaseWord("to forgive sb. (for sth.), to pardon sb.", kEnglish), "forgive");
+    EXPECT_EQ(WithoutPersons("ich/er/sie ging; ich/er/sie lief; es gilt", kGerman), "ging; lief; gilt");
+    EXPECT_EQ(WithoutPersons("I/he/she would go; went", kEnglish), "would go; went");
+    EXPECT_EQ(BracedForms("to be {was, were; been}", FormKind::Past), (std::vector<std::string>{"was", "were"}));
+    EXPECT_EQ(BracedForms("saw {v} {sawed; sawn, sawed}", FormKind::PastParticiple),
+              (std::vector<std::string>{"sawn", "sawed"}));
+    EXPECT_TRUE(BracedForms("to think {thought; thought}", FormKind::Present).empty());
+    // A form whose other words are the base's own, or stand for its object,
+    // tells the verb's form; a separable prefix does not.
+    VerbFormTable table;
+    table.Add("an etw. denken", FormKind::Past, "dachte daran", 5);
+    table.Add("anfangen", FormKind::Past, "fing an", 5);
+    table.Add("logisch denken", FormKind::PastParticiple, "logisch gedacht", 5);
+    EXPECT_EQ(table.Of("denken", FormKind::Past), "dachte");
+    EXPECT_EQ(table.Of("denken", FormKind::PastParticiple), "gedacht");
+    EXPECT_EQ(table.Of("anfangen", FormKind::Past), "");
+}
+
+// A form's entry names its base and gives the form's own translation, and
+// comes before the other entries of the same word: of a line that says
+// more about the verb, before a headword spelled the same, the past before
+// the participle that English spells alike.
+TEST(DingImport, FormsNameTheirBaseAndComeFirst)
+{
+    const std::string ding =
+        "gehen; laufen {vi} | gehend; laufend | gegangen; gelaufen | geht; läuft | ging; lief :: "
+        "to walk | walking | walked | walks | walked\n"
+        "gehen {vi} | gehend | gegangen | er/sie geht | ich/er/sie ging | er/sie ist/war gegangen | Gehen wir! :: "
+        "to go {went; gone} | going | gone | he/she goes | I/he/she went | he/she has/had gone | Let's go!\n"
+        "Haus {n} | Häuser {pl} :: house | houses\n"
+        "gut {adj} | besser | am besten :: good | better | best\n"
+        "besser {adj} | bessere | sehr viel besser :: superior | a | b\n"
+        "denken {v} :: to think {thought; thought}\n"
+        "logisch denken {vi} | logisch denkend | logisch gedacht | denkt logisch | dachte logisch :: "
+        "to reason | reasoning | reasoned | reasons | reasoned\n"
+        "kaufen {vt} | kaufend | gekauft | er/sie kauft | ich/er/sie kaufte :: "
+        "to buy {bought; bought} | buying | bought | he/she buys | I/he/she bought\n"
+        "gekauft {adj} :: purchased\n";
+    const ImportResult result = Import(ding);
+    const std::vector<Entry> german = Parse(result.Entries(kGerEng));
+    const std::vector<Entry> english = Parse(result.Entries(kEngGer));
+    const auto from = [](const std::vector<Entry>& entries, const std::string& word) {
+        std::vector<Entry> found;
+        for (const Entry& entry : entries) {
+            if (entry.first.compare(0, word.size() + 1, word + " ") == 0)
+                found.push_back(entry);
+        }
+        return found;
+    };
+    EXPECT_EQ(from(german, "ging"), (std::vector<Entry>{{"ging (past of gehen)", "went"}, {"ging (past of gehen)", "walked"}}));
+    EXPECT_EQ(from(german, "geht")[0], Entry("geht (present of gehen)", "goes"));
+    EXPECT_EQ(from(english, "went"), (std::vector<Entry>{{"went (past of go)", "ging"}}));
+    EXPECT_EQ(from(german, W("Häuser")), (std::vector<Entry>{{W("Häuser {pl} (plural of Haus)"), "houses"}}));
+    EXPECT_EQ(from(english, "houses"), (std::vector<Entry>{{"houses (plural of house)", W("Häuser {pl}")}}));
+    EXPECT_EQ(from(german, "besser")[0], Entry("besser (comparative of gut)", "better"));
+    EXPECT_EQ(from(german, "am")[0], Entry("am besten (superlative of gut)", "best"));
+    // ding gives "dachte" only after "logisch"; the braces give "thought".
+    EXPECT_EQ(from(german, "dachte")[0], Entry("dachte (past of denken)", "thought"));
+    EXPECT_EQ(from(english, "thought")[0], Entry("thought (past of think)", "dachte"));
+    EXPECT_EQ(from(english, "bought")[0], Entry("bought (past of buy)", "kaufte"));
+    // What an import before forms wrote in their place, for telling an old
+    // file's own lines from a user's.
+    EXPECT_NE(result.formerLines[0].find("ich/er/sie ging" + std::string(28, ' ') + "*I/he/she went\r\n"),
+              std::string::npos);
+}
+
 // strongs.dat: a record line per strong or irregular verb, "û" and three
 // 17-byte columns, the meaning, CR LF.
 std::string StrongsLine(const std::string& infinitive, const std::string& preterite, const std::string& participle,
@@ -526,6 +652,15 @@ TEST(DingImport, StrongVerbsFromTheirForms)
                                   StrongsLine("wissen", "wusste", "gewusst", "to know sth."));
     EXPECT_EQ(result.strongStats.verbs, 8u);
     EXPECT_EQ(result.strongStats.compounds, 1u); // verstehen
+
+    // The meaning is the one the dictionary lists first for the verb, not
+    // that of the line with the forms.
+    const std::string fahren =
+        "fahren; navigieren {vt} | fahrend; navigierend | gefahren; navigiert | er/sie fährt; er/sie navigiert | "
+        "ich/er/sie fuhr; ich/er/sie navigierte :: to navigate | navigating | navigated | navigates | navigated\n"
+        "fahren {vi} | Auto fahren | Rad fahren | Bus fahren | schnell fahren | weit fahren :: "
+        "to drive | to drive a car | to ride a bike | to go by bus | to drive fast | to drive far\n";
+    EXPECT_EQ(Import(fahren).strongs, StrongsLine("fahren", "fuhr", "gefahren", "to drive"));
 }
 
 // The list's table holds 250 records: a word list with more strong verbs

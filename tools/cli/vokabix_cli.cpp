@@ -249,6 +249,7 @@ std::string WithoutNotes(const unsigned char* text, uint32_t length)
 struct ListedWord {
     std::string word;
     std::vector<std::string> meanings;
+    std::string base; // for a form: the word it is a form of ("gehen" for "ging"), else empty
 };
 
 std::vector<std::string> SplitAt(const std::string& text, const std::string& separator)
@@ -264,7 +265,8 @@ std::vector<std::string> SplitAt(const std::string& text, const std::string& sep
 }
 
 // The words of a list file in UTF-8, one a line, each with its translations
-// after a tab when the list gives them; "#" lines and blank lines are passed
+// after a tab when the list gives them, and for a form its base word after
+// a second tab; "#" lines and blank lines are passed
 // over. False, with the reason on stderr, when a word cannot be searched for.
 bool ReadWordList(const std::string& path, std::vector<ListedWord>& words)
 {
@@ -291,7 +293,9 @@ bool ReadWordList(const std::string& path, std::vector<ListedWord>& words)
         }
         if (tab != std::string::npos) {
             std::string meanings;
-            if (!ToCp1252(line.substr(tab + 1), meanings))
+            const size_t baseTab = line.find('\t', tab + 1);
+            if (!ToCp1252(line.substr(tab + 1, baseTab == std::string::npos ? baseTab : baseTab - tab - 1), meanings) ||
+                (baseTab != std::string::npos && !ToCp1252(line.substr(baseTab + 1), listed.base)))
                 return false;
             for (const std::string& meaning : SplitAt(meanings, "; ")) {
                 if (!meaning.empty())
@@ -422,11 +426,78 @@ std::string RankNote(const std::string& word, int rank)
            (rank == kNotShown ? std::string("-") : std::to_string(rank)) + ")";
 }
 
-// How far down the list a user must look, as the real search fills the
-// table (first 499 matches and the last): for every listed word that the
+// Whether word stands in text as a word of its own: "gehen" in "ging (past
+// of gehen)", "go" in "went (past of go)", but not "go" in "good".
+bool NamesWord(const std::string& text, const std::string& word)
+{
+    const auto letter = [](unsigned char c) { return IsWordStart(c) && !(c >= '0' && c <= '9'); };
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const size_t end = at + word.size();
+        if ((at == 0 || !letter(static_cast<unsigned char>(text[at - 1]))) &&
+            (end == text.size() || !letter(static_cast<unsigned char>(text[end]))))
+            return true;
+    }
+    return false;
+}
+
+// Where one listed word's entries come in the table the real search fills
+// (first 499 matches and the last).
+struct WordRanks {
+    int headword = kNotShown; // the first record whose source is the word, notes aside
+    int meaning = kNotShown;  // the first record that gives one of its translations
+    bool namesBase = false;   // that record names the form's base word
+};
+
+WordRanks RankOf(const DictionaryView& dictionary, const ListedWord& listed, bool german)
+{
+    static ResultList list;
+    InitResultList(list);
+    ListScrollState state{};
+    const std::string& word = listed.word;
+    SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(word.data()),
+                     static_cast<uint32_t>(word.size()), list, state);
+    WordRanks ranks;
+    for (int32_t slot = 0; slot < list.resultCount; ++slot) {
+        const ResultRecord& r = list.table.results[slot];
+        if (ranks.headword == kNotShown && WithoutNotes(dictionary.view + r.source, r.sourceLength) == word)
+            ranks.headword = slot + 1;
+        if (ranks.meaning == kNotShown && GivesMeaning(r, dictionary.view, listed.meanings, german)) {
+            ranks.meaning = slot + 1;
+            const std::string row =
+                std::string(reinterpret_cast<const char*>(dictionary.view + r.source), r.sourceLength) + " " +
+                std::string(reinterpret_cast<const char*>(dictionary.view + r.translation), r.translationLength);
+            ranks.namesBase = !listed.base.empty() && NamesWord(row, listed.base);
+        }
+    }
+    return ranks;
+}
+
+// One table of the rank report, with the words not on the first row after it.
+struct RankTable {
+    std::vector<int> ranks;
+    std::string notFirst;
+
+    void Add(const std::string& word, int rank)
+    {
+        ranks.push_back(rank);
+        if (rank != 1)
+            notFirst += RankNote(word, rank);
+    }
+    void Print(const char* direction, const char* counted, const char* column, const std::string& all) const
+    {
+        std::printf("| Direction | %s | %s on the first row | On the first page (%d rows) "
+                    "| Not among the %d shown | Median rank |\n",
+                    counted, column, kPageRows, kResultCapacity);
+        std::printf("|---|---|---|---|---|---|\n");
+        PrintRankRow(direction, std::to_string(ranks.size()) + " of " + all + " words", ranks);
+    }
+};
+
+// How far down the list a user must look: for every listed word that the
 // dictionary has as a headword, the row of the first record whose source is
-// the word; and, for a list that gives translations, the row of the first
-// record that gives one of them, for every listed word.
+// the word; for a list that gives translations, the row of the first record
+// that gives one of them, for every listed word; for a list of forms with
+// their base words, how many of those rows name the base.
 int RunRank(const Options& options)
 {
     if (options.operands.size() != 2)
@@ -445,62 +516,45 @@ int RunRank(const Options& options)
         return kExitFile;
     }
 
+    const bool german = options.direction == DictionaryDirection::GermanToEnglish;
     const std::set<std::string> headwords = Headwords(dictionary, words);
-    static ResultList list;
-    std::vector<int> ranks;
-    std::vector<int> meaningRanks;
-    std::string notFirst;
-    std::string meaningNotFirst;
+    RankTable headwordTable;
+    RankTable meaningTable;
     std::string notHeadwords;
+    std::string baseNotNamed;
+    int forms = 0;
+    int namingBase = 0;
     for (const ListedWord& listed : words) {
-        const std::string& word = listed.word;
-        InitResultList(list);
-        ListScrollState state{};
-        SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(word.data()),
-                         static_cast<uint32_t>(word.size()), list, state);
-        int rank = kNotShown;
-        int meaningRank = kNotShown;
-        for (int32_t slot = 0; slot < list.resultCount; ++slot) {
-            const ResultRecord& r = list.table.results[slot];
-            if (rank == kNotShown && WithoutNotes(file.view + r.source, r.sourceLength) == word)
-                rank = slot + 1;
-            if (meaningRank == kNotShown && GivesMeaning(r, file.view, listed.meanings,
-                                                             options.direction == DictionaryDirection::EnglishToGerman))
-                meaningRank = slot + 1;
-        }
-        if (headwords.count(word) == 0) {
-            notHeadwords += " " + Cp1252ToUtf8(word.data(), word.size());
-        } else {
-            ranks.push_back(rank);
-            if (rank != 1)
-                notFirst += RankNote(word, rank);
-        }
-        if (!listed.meanings.empty()) {
-            meaningRanks.push_back(meaningRank);
-            if (meaningRank != 1)
-                meaningNotFirst += RankNote(word, meaningRank);
+        const WordRanks ranks = RankOf(dictionary, listed, !german);
+        if (headwords.count(listed.word) == 0)
+            notHeadwords += " " + Cp1252ToUtf8(listed.word.data(), listed.word.size());
+        else
+            headwordTable.Add(listed.word, ranks.headword);
+        if (!listed.meanings.empty())
+            meaningTable.Add(listed.word, ranks.meaning);
+        if (!listed.base.empty()) {
+            ++forms;
+            namingBase += ranks.namesBase ? 1 : 0;
+            if (!ranks.namesBase)
+                baseNotNamed += " " + Cp1252ToUtf8(listed.word.data(), listed.word.size());
         }
     }
 
-    const char* direction =
-        options.direction == DictionaryDirection::GermanToEnglish ? "German to English" : "English to German";
+    const char* direction = german ? "German to English" : "English to German";
     const std::string all = std::to_string(words.size());
-    std::printf("| Direction | Headwords | Word on the first row | On the first page (%d rows) "
-                "| Not among the %d shown | Median rank |\n",
-                kPageRows, kResultCapacity);
-    std::printf("|---|---|---|---|---|---|\n");
-    PrintRankRow(direction, std::to_string(ranks.size()) + " of " + all + " words", ranks);
-    std::printf("not on the first row (row, - when not shown):%s\n", notFirst.empty() ? " none" : notFirst.c_str());
+    headwordTable.Print(direction, "Headwords", "Word", all);
+    std::printf("not on the first row (row, - when not shown):%s\n",
+                headwordTable.notFirst.empty() ? " none" : headwordTable.notFirst.c_str());
     std::printf("not a headword, not counted:%s\n", notHeadwords.empty() ? " none" : notHeadwords.c_str());
-    if (meaningRanks.empty())
+    if (meaningTable.ranks.empty())
         return 0;
-    std::printf("\n| Direction | Words with a translation | Translation on the first row "
-                "| On the first page (%d rows) | Not among the %d shown | Median rank |\n",
-                kPageRows, kResultCapacity);
-    std::printf("|---|---|---|---|---|---|\n");
-    PrintRankRow(direction, std::to_string(meaningRanks.size()) + " of " + all + " words", meaningRanks);
+    std::printf("\n");
+    meaningTable.Print(direction, "Words with a translation", "Translation", all);
     std::printf("translation not on the first row (row, - when not shown):%s\n",
-                meaningNotFirst.empty() ? " none" : meaningNotFirst.c_str());
+                meaningTable.notFirst.empty() ? " none" : meaningTable.notFirst.c_str());
+    if (forms > 0)
+        std::printf("\nthe row with the translation names the base word for %d of %d forms (%s); not for:%s\n",
+                    namingBase, forms, Percent(namingBase, forms).c_str(), baseNotNamed.empty() ? " none" : baseNotNamed.c_str());
     return 0;
 }
 

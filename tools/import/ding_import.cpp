@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "ding_words.h"
 
@@ -169,52 +170,6 @@ std::string DropHiddenText(const std::string& part, uint64_t& dropped)
         p = end;
     }
     return out;
-}
-
-// A part's synonyms: split at "; " outside brackets, since a bracket may hold
-// a list of its own ("{heard; heard}", "(Theater; Kino)"). When the part's
-// brackets do not pair up, bracket depth means nothing and every "; " splits.
-std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties)
-{
-    bool balanced = true;
-    {
-        std::string open;
-        for (char c : part) {
-            if (IsOpener(c)) {
-                open += c;
-            } else if (IsCloser(c)) {
-                if (open.empty() || Closer(open.back()) != c) {
-                    balanced = false;
-                    break;
-                }
-                open.pop_back();
-            }
-        }
-        balanced = balanced && open.empty();
-    }
-    std::vector<std::string> synonyms;
-    int depth = 0;
-    size_t begin = 0;
-    const auto take = [&](size_t end) {
-        std::string synonym = Trim(part, begin, end);
-        if (synonym.empty())
-            ++empties;
-        else
-            synonyms.push_back(std::move(synonym));
-    };
-    for (size_t p = 0; p < part.size(); ++p) {
-        const char c = part[p];
-        if (balanced && IsOpener(c)) {
-            ++depth;
-        } else if (balanced && IsCloser(c)) {
-            --depth;
-        } else if (c == ';' && depth == 0 && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
-            take(p);
-            begin = std::min(p + 2, part.size());
-        }
-    }
-    take(part.size());
-    return synonyms;
 }
 
 // A part as it is shown: hidden text left out, in Windows-1252, trimmed.
@@ -392,6 +347,49 @@ std::string TranslationOf(const std::string& lines, size_t begin, size_t end)
 
 } // namespace
 
+std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties)
+{
+    bool balanced = true;
+    {
+        std::string open;
+        for (char c : part) {
+            if (IsOpener(c)) {
+                open += c;
+            } else if (IsCloser(c)) {
+                if (open.empty() || Closer(open.back()) != c) {
+                    balanced = false;
+                    break;
+                }
+                open.pop_back();
+            }
+        }
+        balanced = balanced && open.empty();
+    }
+    std::vector<std::string> synonyms;
+    int depth = 0;
+    size_t begin = 0;
+    const auto take = [&](size_t end) {
+        std::string synonym = Trim(part, begin, end);
+        if (synonym.empty())
+            ++empties;
+        else
+            synonyms.push_back(std::move(synonym));
+    };
+    for (size_t p = 0; p < part.size(); ++p) {
+        const char c = part[p];
+        if (balanced && IsOpener(c)) {
+            ++depth;
+        } else if (balanced && IsCloser(c)) {
+            --depth;
+        } else if (c == ';' && depth == 0 && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
+            take(p);
+            begin = std::min(p + 2, part.size());
+        }
+    }
+    take(part.size());
+    return synonyms;
+}
+
 std::string InSearchOrder(const std::string& lines, const std::vector<int32_t>& scores)
 {
     std::vector<OrderedLine> order;
@@ -515,12 +513,13 @@ void DingImporter::AddSources(DictionaryDirection d, const std::string& part, co
 {
     DirectionStats& counts = stats_.Of(d);
     uint32_t synonymIndex = 0;
-    for (const std::string& synonym : SplitSynonyms(part, stats_.emptySynonyms)) {
+    const std::vector<std::string> synonyms = SplitSynonyms(part, stats_.emptySynonyms);
+    for (size_t at = 0; at < synonyms.size(); ++at) {
         if (translation.empty()) {
             ++counts.noTranslation;
             continue;
         }
-        const std::string source = SourceText(synonym, counts);
+        const std::string source = SourceText(synonyms[at], counts);
         // With no word-start byte the search would take the line's start from
         // its translation and run its source into the next line.
         if (!HasWordStart(source)) {
@@ -531,13 +530,157 @@ void DingImporter::AddSources(DictionaryDirection d, const std::string& part, co
         signs.parts = place.count;
         signs.partIndex = place.index;
         signs.synonymIndex = synonymIndex++;
-        AddEntry(d, source, translation, signs);
+        if (place.form == FormKind::None || !AddForm(d, source, translation, place, static_cast<uint32_t>(at),
+                                                     synonyms.size()))
+            AddEntry(d, source, translation, signs);
         std::string wordFirst;
         bool narrowed = false;
         if (WordFirstForm(d, source, place.verbLabel, wordFirst, narrowed)) {
             signs.sourceNotes += narrowed ? 1 : 0;
             AddEntry(d, wordFirst, translation, signs);
             ++counts.wordFirst;
+        }
+    }
+}
+
+// The entry of a form, "ging (past of gehen)", in the place of the plain
+// one ("ich/er/sie ging"); false where the form's base cannot be told, for
+// a part that lists fewer forms than its base part has synonyms, or for an
+// English "would go", which is no form of a word.
+bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, const std::string& translation,
+                           const PartPlace& place, uint32_t synonymIndex, size_t synonymCount)
+{
+    const DictionaryDirection other =
+        d == DictionaryDirection::GermanToEnglish ? DictionaryDirection::EnglishToGerman : DictionaryDirection::GermanToEnglish;
+    if (d == DictionaryDirection::EnglishToGerman && place.form == FormKind::Subjunctive)
+        return false;
+    uint64_t empties = 0;
+    const std::vector<std::string> bases = SplitSynonyms(place.baseParts[static_cast<int>(d)], empties);
+    // Where the base part has more synonyms, the forms are those of the
+    // first ones: the later are other spellings ("spazierengehen [alt]").
+    if (bases.empty() || (bases.size() < synonymCount && bases.size() != 1))
+        return false;
+    const std::string base = BaseWord(bases[bases.size() == 1 ? 0 : synonymIndex], d);
+    const std::string form = WithoutPersons(source, d);
+    const std::string formTranslation = WithoutPersons(translation, other);
+    if (base.empty() || form.empty() || formTranslation.empty())
+        return false;
+    // A form is as everyday as its base's sense on the same line: "boxes"
+    // is judged as "box" with its "Schachtel", not by how often the
+    // plurals' words occur.
+    const std::string& baseSynonym = bases[bases.size() == 1 ? 0 : synonymIndex];
+    const std::string& baseTranslation = place.baseParts[static_cast<int>(other)];
+    EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
+    signs.parts = place.count;
+    signs.synonymIndex = synonymIndex;
+    judgedBy_[static_cast<int>(d)][signs_[static_cast<int>(d)].size()] = baseTranslation;
+    // A form that is a word of its own ("ging") is that word's main entry;
+    // one spelled as its base ("Lehrer {pl}") stays behind the base's own.
+    signs.formOfAnotherWord = BareForm(form) != base && place.form != FormKind::PresentOther;
+    signs.partIndex = signs.formOfAnotherWord ? 0 : place.index;
+    signs.pastForm = place.form == FormKind::Past && signs.formOfAnotherWord;
+    AddEntry(d, FormSource(form, place.form, base), formTranslation, signs);
+    if (d == DictionaryDirection::GermanToEnglish && place.form != FormKind::Plural &&
+        place.form != FormKind::Comparative && place.form != FormKind::Superlative)
+        verbForms_.Add(baseSynonym, place.form, form, place.count);
+    AppendEntryLine(formerLines_[static_cast<int>(d)], source, translation);
+    ++stats_.Of(d).forms;
+    return true;
+}
+
+std::string DingImporter::StrongVerbRecords(const std::string& sortedGerEng, StrongVerbStats& stats) const
+{
+    std::map<std::string, std::string> firstRows;
+    for (const std::string& infinitive : strongVerbs_.Infinitives())
+        firstRows[infinitive];
+    std::string key;
+    for (size_t begin = 0; begin < sortedGerEng.size();) {
+        size_t end = sortedGerEng.find("\r\n", begin);
+        if (end == std::string::npos)
+            end = sortedGerEng.size();
+        const size_t star = sortedGerEng.find(static_cast<char>(kSourceEnd), begin);
+        key.clear();
+        if (star < end)
+            AppendOrderKey(sortedGerEng.data() + begin, star - begin, key);
+        const auto wanted = firstRows.find(key);
+        if (wanted != firstRows.end() && wanted->second.empty())
+            wanted->second = sortedGerEng.substr(star + 1, end - star - 1);
+        begin = end + 2;
+    }
+    return strongVerbs_.Records(translationWords_[static_cast<int>(DictionaryDirection::GermanToEnglish)], firstRows,
+                                stats);
+}
+
+void DingImporter::NoteBracedVerbs(const std::vector<std::string>& germanTexts,
+                                   const std::vector<std::string>& englishTexts, const std::vector<FormKind>& forms)
+{
+    const bool hasPast = std::find(forms.begin(), forms.end(), FormKind::Past) != forms.end();
+    const bool hasParticiple = std::find(forms.begin(), forms.end(), FormKind::PastParticiple) != forms.end();
+    if (VerbLabel(germanTexts[0]).empty() || englishTexts[0].find('{') == std::string::npos || (hasPast && hasParticiple))
+        return;
+    BracedVerbLine line{{}, SplitSynonyms(englishTexts[0], stats_.emptySynonyms),
+                        static_cast<uint32_t>(germanTexts.size()), hasPast, hasParticiple};
+    uint64_t empties = 0;
+    for (const std::string& synonym : SplitSynonyms(germanTexts[0], empties))
+        line.germanVerbs.push_back(BaseWord(synonym, DictionaryDirection::GermanToEnglish));
+    bracedVerbs_.push_back(std::move(line));
+}
+
+void DingImporter::AddDerivedForms()
+{
+    for (const BracedVerbLine& line : bracedVerbs_) {
+        if (!line.hasPast)
+            AddDerivedForm(line, FormKind::Past);
+        if (!line.hasParticiple)
+            AddDerivedForm(line, FormKind::PastParticiple);
+    }
+    bracedVerbs_.clear();
+}
+
+// "denken {v} :: to think {thought; thought}" with "dachte" known from
+// "logisch denken | ... | dachte logisch": "dachte (past of denken)" with
+// "thought", and "thought (past of think)" with "dachte".
+void DingImporter::AddDerivedForm(const BracedVerbLine& line, FormKind kind)
+{
+    std::vector<std::pair<std::string, std::string>> german; // verb, form
+    for (const std::string& verb : line.germanVerbs) {
+        const std::string form = verbForms_.Of(verb, kind);
+        if (!form.empty())
+            german.emplace_back(verb, form);
+    }
+    std::vector<std::pair<std::string, std::vector<std::string>>> english; // base, forms
+    for (const std::string& synonym : line.english) {
+        std::vector<std::string> forms = BracedForms(synonym, kind);
+        if (!forms.empty())
+            english.emplace_back(BaseWord(synonym, DictionaryDirection::EnglishToGerman), std::move(forms));
+    }
+    if (german.empty() || english.empty())
+        return;
+    std::string germanForms;
+    std::string englishForms;
+    for (const auto& verb : german)
+        germanForms += (germanForms.empty() ? "" : "; ") + verb.second;
+    for (const auto& verb : english) {
+        for (const std::string& form : verb.second)
+            englishForms += (englishForms.empty() ? "" : "; ") + form;
+    }
+    EntrySigns signs;
+    signs.parts = line.parts;
+    for (size_t i = 0; i < german.size(); ++i) {
+        signs.synonymIndex = static_cast<uint32_t>(i);
+        signs.formOfAnotherWord = german[i].second != german[i].first;
+        signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
+        AddEntry(DictionaryDirection::GermanToEnglish, FormSource(german[i].second, kind, german[i].first), englishForms,
+                 signs);
+        ++stats_.Of(DictionaryDirection::GermanToEnglish).forms;
+    }
+    for (size_t i = 0; i < english.size(); ++i) {
+        signs.synonymIndex = static_cast<uint32_t>(i);
+        for (const std::string& form : english[i].second) {
+            signs.formOfAnotherWord = form != english[i].first;
+            signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
+            AddEntry(DictionaryDirection::EnglishToGerman, FormSource(form, kind, english[i].first), germanForms, signs);
+            ++stats_.Of(DictionaryDirection::EnglishToGerman).forms;
         }
     }
 }
@@ -560,7 +703,10 @@ std::vector<int32_t> DingImporter::EverydayScores(DictionaryDirection d) const
             common = Commonness(translation, translationWords_[i]);
             lastTranslation.swap(translation);
         }
-        scores.push_back(EverydayScore(signs_[i][scores.size()], common));
+        const auto judged = judgedBy_[i].find(scores.size());
+        const uint32_t commonness =
+            judged == judgedBy_[i].end() ? common : Commonness(judged->second, translationWords_[i]);
+        scores.push_back(EverydayScore(signs_[i][scores.size()], commonness));
         begin = end + 2;
     }
     return scores;
@@ -613,9 +759,13 @@ void DingImporter::AddLine(const std::string& rawLine)
         translationWords_[static_cast<int>(DictionaryDirection::EnglishToGerman)].AddText(germanTexts[i]);
     }
     strongVerbs_.AddLine(germanTexts, englishTexts);
+    const std::vector<FormKind> forms = FormKindsOf(germanTexts, englishTexts);
+    NoteBracedVerbs(germanTexts, englishTexts, forms);
     for (uint32_t i = 0; i < parts; ++i) {
         const std::string verbLabel = VerbLabel(germanTexts[i]);
-        const PartPlace place{i, parts, verbLabel};
+        const size_t base = BasePartOf(forms, i);
+        const std::string baseParts[2] = {germanTexts[base], englishTexts[base]};
+        const PartPlace place{i, parts, verbLabel, forms[i], baseParts};
         AddSources(DictionaryDirection::GermanToEnglish, germanTexts[i], englishTexts[i], place);
         AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], germanTexts[i], place);
     }
@@ -702,6 +852,7 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
         }
     }
 
+    importer.AddDerivedForms();
     result.stats = importer.Stats();
     result.firstSkipped = importer.FirstSkipped();
     if (result.stats.entryLines == 0) {
@@ -713,7 +864,8 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
         result.header[i] = BuildHeader(d, settings, importer.LeadingComments());
         const std::vector<int32_t> scores = importer.EverydayScores(d);
         result.entries[i] = InSearchOrder(importer.TakeEntries(d), scores);
+        result.formerLines[i] = importer.FormerLines(d);
     }
-    result.strongs = importer.StrongVerbRecords(result.strongStats);
+    result.strongs = importer.StrongVerbRecords(result.Entries(DictionaryDirection::GermanToEnglish), result.strongStats);
     return result;
 }

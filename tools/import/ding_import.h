@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "data/dictionary_format.h"
 #include "everyday.h"
+#include "forms.h"
 #include "strong_verbs.h"
 #include "transliterate.h"
 
@@ -35,6 +37,7 @@ struct DirectionStats {
     uint64_t starsDropped = 0;  // "*" would end the source early
     uint64_t quotesPlain = 0;   // typographic quotes in sources typed as ' and "
     uint64_t wordFirst = 0;     // entries written a second time with their word first
+    uint64_t forms = 0;         // entries of a form that name its base word: "ging (past of gehen)"
 };
 
 struct ImportStats {
@@ -68,15 +71,17 @@ public:
     void AddLine(const std::string& line);
 
     const std::string& Entries(DictionaryDirection d) const { return entries_[static_cast<int>(d)]; }
+    // The lines an import before forms were named wrote in the place of
+    // each form's entry, so that a file made then can still be told apart
+    // from what a user added to it.
+    const std::string& FormerLines(DictionaryDirection d) const { return formerLines_[static_cast<int>(d)]; }
     std::string TakeEntries(DictionaryDirection d) { return std::move(entries_[static_cast<int>(d)]); }
     // One score per entry line, in the same order: higher for the sense a
     // reader most likely looks for.
     std::vector<int32_t> EverydayScores(DictionaryDirection d) const;
     // The strong verbs' records for strongs.dat.
-    std::string StrongVerbRecords(StrongVerbStats& stats) const
-    {
-        return strongVerbs_.Records(translationWords_[static_cast<int>(DictionaryDirection::GermanToEnglish)], stats);
-    }
+    // sortedGerEng: the German-English entries in search order.
+    std::string StrongVerbRecords(const std::string& sortedGerEng, StrongVerbStats& stats) const;
     const ImportStats& Stats() const { return stats_; }
     // The "#" lines before the first entry: version, copyright, licence, URL.
     const std::vector<std::string>& LeadingComments() const { return comments_; }
@@ -84,6 +89,9 @@ public:
     const std::vector<SkippedLine>& FirstSkipped() const { return skipped_; }
 
     void Reserve(size_t bytesPerDirection);
+    // The forms that a verb's line leaves out and other lines give (see
+    // VerbFormTable), once every line is in.
+    void AddDerivedForms();
 
 private:
     void Skip(Malformed why);
@@ -91,13 +99,37 @@ private:
         uint32_t index;
         uint32_t count;
         const std::string& verbLabel; // of the German part, empty when it is no verb
+        FormKind form;                // the kind of form the part lists, or None
+        const std::string* baseParts; // the part the forms are forms of, German and English
     };
     void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
                     const PartPlace& place);
+    bool AddForm(DictionaryDirection d, const std::string& source, const std::string& translation,
+                 const PartPlace& place, uint32_t synonymIndex, size_t synonymCount);
     void AddEntry(DictionaryDirection d, const std::string& source, const std::string& translation,
                   const EntrySigns& signs);
 
+    // A verb's line with irregular English forms in braces ("to think
+    // {thought; thought}") but without the German form parts to pair them
+    // with.
+    struct BracedVerbLine {
+        std::vector<std::string> germanVerbs; // the base word of each German synonym
+        std::vector<std::string> english;     // the English synonyms
+        uint32_t parts;
+        bool hasPast;
+        bool hasParticiple;
+    };
+    void NoteBracedVerbs(const std::vector<std::string>& germanTexts, const std::vector<std::string>& englishTexts,
+                         const std::vector<FormKind>& forms);
+    void AddDerivedForm(const BracedVerbLine& line, FormKind kind);
+
     std::string entries_[2];
+    // For a form's entry: the translation of its base, whose words judge
+    // how everyday the entry is (see AddForm), by the entry's number.
+    std::unordered_map<size_t, std::string> judgedBy_[2];
+    std::string formerLines_[2];
+    VerbFormTable verbForms_;
+    std::vector<BracedVerbLine> bracedVerbs_;
     std::vector<EntrySigns> signs_[2];
     WordCounts translationWords_[2]; // the words of each direction's translations
     StrongVerbs strongVerbs_;
@@ -123,6 +155,7 @@ struct ImportResult {
     uint64_t refusedLine = 0; // for NotUtf8: the first line that is not UTF-8 text
     std::string header[2];    // each ends with its direction's marker and CR LF
     std::string entries[2];
+    std::string formerLines[2]; // see DingImporter::FormerLines
     std::string strongs; // the record lines of strongs.dat
     StrongVerbStats strongStats;
     ImportStats stats;

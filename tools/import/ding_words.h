@@ -2,8 +2,12 @@
 // its brackets, its "/" between alternatives ("jdn./etw.", "ich/er/sie"),
 // and the German words that take an object before a verb.
 #pragma once
+#include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "data/dictionary_format.h"
 
 // The brackets of notes, labels and forms: "(etw.)", "[techn.]", "{vt}".
 inline bool IsOpener(char c)
@@ -49,3 +53,19 @@ inline bool IsGermanPreposition(const std::string& word)
     return IsOneOf(word, {"an", "auf", "aus", "bei", "f\xFC" "r", "gegen", "in", "mit", "nach", "\xFC" "ber", "um", "von",
                           "vor", "zu", "zwischen", "unter", "durch", "ohne", "hinter", "neben"});
 }
+
+// "etw.", "jdn./etw.", "sb.": words that stand for a verb's object or the
+// reader himself. language is the side the word is from.
+inline bool IsObjectWord(DictionaryDirection language, const std::string& word)
+{
+    return EachAlternative(word, [language](const std::string& one) {
+        return language == DictionaryDirection::GermanToEnglish ? IsOneOf(one, {"etw.", "jdn.", "jdm.", "jds.", "sich"})
+                                                                : IsOneOf(one, {"sb.", "sth.", "oneself", "yourself"});
+    });
+}
+
+// A part's synonyms: split at "; " outside brackets, since a bracket may hold
+// a list of its own ("{heard; heard}", "(Theater; Kino)"). When the part's
+// brackets do not pair up, bracket depth means nothing and every "; " splits.
+// empties counts the synonyms that were only blanks.
+std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties);

@@ -19,6 +19,8 @@ struct EntrySigns {
     uint32_t sourceNotes = 0;  // (...) notes on the source itself: a narrowed sense
     uint32_t translationLabels = 0;
     uint32_t translationNotes = 0;
+    bool formOfAnotherWord = false; // "ging (past of gehen)": the main entry of a form spelled unlike its base
+    bool pastForm = false;          // a preterite's entry: "bought (past of buy)"
 };
 
 // How often each word occurs on one side of the whole word list: a word

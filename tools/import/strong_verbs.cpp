@@ -504,7 +504,16 @@ void StrongVerbs::AddForms(const std::vector<Part>& parts, size_t verb, const st
     verbs_[base].compounds.push_back(forms);
 }
 
-std::string StrongVerbs::Records(const WordCounts& englishWords, StrongVerbStats& stats) const
+std::vector<std::string> StrongVerbs::Infinitives() const
+{
+    std::vector<std::string> infinitives;
+    for (const auto& entry : verbs_)
+        infinitives.push_back(entry.first);
+    return infinitives;
+}
+
+std::string StrongVerbs::Records(const WordCounts& englishWords, const std::map<std::string, std::string>& firstRows,
+                                 StrongVerbStats& stats) const
 {
     struct Row {
         std::string infinitive;
@@ -546,8 +555,12 @@ std::string StrongVerbs::Records(const WordCounts& englishWords, StrongVerbStats
                 meaning = named.meaning;
             }
         }
-        Row row{infinitive, main->preterites, ParticiplesOf(*main), main->meaning.empty() ? meaning : main->meaning,
-                main->parts, {}};
+        const auto firstRow = firstRows.find(infinitive);
+        if (firstRow != firstRows.end() && !Meaning(firstRow->second).empty())
+            meaning = Meaning(firstRow->second);
+        else if (!main->meaning.empty())
+            meaning = main->meaning;
+        Row row{infinitive, main->preterites, ParticiplesOf(*main), meaning, main->parts, {}};
         // Strong or mixed: a preterite not formed with -te from the stem,
         // or a participle not formed with -t. A strong participle beside
         // a weak preterite keeps the stem ("backte", "gebacken"); one

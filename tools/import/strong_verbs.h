@@ -36,7 +36,13 @@ public:
     // those ding says least about are left out. englishWords are the counts
     // of the English words of the whole list, which tell the everyday
     // meaning from a rare one.
-    std::string Records(const WordCounts& englishWords, StrongVerbStats& stats) const;
+    // firstRows gives, for an infinitive, the translation on the first row
+    // that a search for it lists, where the dictionary's order has put the
+    // everyday sense: that row's first synonym is the verb's meaning.
+    std::string Records(const WordCounts& englishWords, const std::map<std::string, std::string>& firstRows,
+                        StrongVerbStats& stats) const;
+    // The infinitives the list may hold.
+    std::vector<std::string> Infinitives() const;
 
 private:
     // What one ding line tells of one verb.
