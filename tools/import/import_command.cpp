@@ -26,8 +26,9 @@ const char kStrongsFileName[] = "strongs.dat";
 const char kUsage[] =
     "usage: vokabix-import INPUT OUTDIR\n"
     "  INPUT   a ding word list in UTF-8 (\"German :: English\" lines), such as " VOKABIX_DING_EXAMPLE "\n"
-    "  OUTDIR  the folder for GerEng.dat, EngGer.dat and strongs.dat; it is made if missing, and files of\n"
-    "          those names in it are replaced\n"
+    "  OUTDIR  the folder for GerEng.dat, EngGer.dat and strongs.dat; it is made if missing. Files of those\n"
+    "          names in it are replaced and kept as NAME.bak; entries added to the old dictionaries are\n"
+    "          carried over to the end of the new ones\n"
     "exit status: 0 done, 1 a file could not be read or written, 2 wrong arguments,\n"
     "             3 INPUT is not a ding word list in UTF-8\n";
 
