@@ -439,6 +439,21 @@ bool MakeFolder(const std::string& folder, std::ostream& log)
     return false;
 }
 
+// The entries to carry over from each old file, by the rules of
+// FindKeptEntries; the old word list, if needed, is imported once for both.
+void FindAllKept(const std::string& folder, const OldFiles& old, const ImportResult& result, KeptEntries* kept)
+{
+    EarlierImports earlier(folder);
+    const EarlierImportFinder finder = [&earlier](const OldDictionary& o, DictionaryDirection d, std::string& list) {
+        return earlier.Find(o, d, list);
+    };
+    for (DictionaryDirection d : kDirections) {
+        const int i = static_cast<int>(d);
+        if (!old.bytes[i].empty() || FileExists(PathIn(folder, InfoFor(d).fileName)))
+            kept[i] = FindKeptEntries(old.bytes[i], d, result.header[i], result.entries[i], finder);
+    }
+}
+
 } // namespace
 
 int RunImport(const std::vector<std::string>& args, std::ostream& log)
@@ -466,21 +481,14 @@ int RunImport(const std::vector<std::string>& args, std::ostream& log)
     if (!MakeFolder(folder, log))
         return kImportFileError;
 
-    EarlierImports earlier(folder);
     KeptEntries kept[2];
+    FindAllKept(folder, old, result, kept);
+    const std::string keptLines[2] = {AsFileLines(kept[0].lines), AsFileLines(kept[1].lines)};
     std::vector<OutputFile> outputs;
     for (DictionaryDirection d : kDirections) {
         const int i = static_cast<int>(d);
-        if (!old.bytes[i].empty() || FileExists(PathIn(folder, InfoFor(d).fileName)))
-            kept[i] = FindKeptEntries(old.bytes[i], d, result.header[i], result.entries[i],
-                                      [&earlier](const OldDictionary& o, DictionaryDirection dd, std::string& w) {
-                                          return earlier.Find(o, dd, w);
-                                      });
-        outputs.push_back({InfoFor(d).fileName, {result.header[i], result.entries[i]}});
+        outputs.push_back({InfoFor(d).fileName, {result.header[i], result.entries[i], keptLines[i]}});
     }
-    std::string keptLines[2] = {AsFileLines(kept[0].lines), AsFileLines(kept[1].lines)};
-    for (int i = 0; i < 2; ++i)
-        outputs[i].pieces.push_back(keptLines[i]);
     outputs.push_back({kStrongsFileName, {result.strongs}});
 
     std::vector<std::string> backups;
