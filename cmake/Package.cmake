@@ -126,7 +126,7 @@ if(VOKABIX_PACKAGE_PLATFORM STREQUAL win32)
                  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/check_zip.py ${zip} ${kind}
                          ${VOKABIX_MINGW_TRIPLE}-objdump ${CMAKE_SOURCE_DIR}/build/native/vokabix-cli
                          $<TARGET_FILE:vokabix_e2e_tests> ${VOKABIX_WINE_RUN})
-        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package TIMEOUT 300
+        set_tests_properties(package_zip_${kind} PROPERTIES LABELS package TIMEOUT 900
                              FIXTURES_REQUIRED "wine;package" RESOURCE_LOCK wine_desktop)
     endforeach()
 endif()

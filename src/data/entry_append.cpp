@@ -28,6 +28,23 @@ uint32_t LineBreakNeeded(AppendTarget& file, uint64_t size, unsigned char* out, 
     return 2;
 }
 
+// A disk that fills up takes part of a write and reports success; only the
+// next call fails, and its code names the cause. So a short write is
+// followed by one for the rest, and only a call that fails, or that takes
+// nothing, ends the line short.
+bool WriteAll(AppendTarget& file, const unsigned char* bytes, uint32_t total)
+{
+    uint32_t done = 0;
+    while (done < total) {
+        uint32_t written = 0;
+        const bool wrote = file.WriteAtEnd(bytes + done, total - done, written);
+        if (!wrote || written == 0 || written > total - done)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 } // namespace
 
 AppendResult AppendLine(AppendTarget& file, const unsigned char* line, uint32_t length)
@@ -45,9 +62,7 @@ AppendResult AppendLine(AppendTarget& file, const unsigned char* line, uint32_t 
     std::memcpy(bytes + lead, line, length);
     const uint32_t total = lead + length;
 
-    uint32_t written = 0;
-    const bool wrote = file.WriteAtEnd(bytes, total, written);
-    if (wrote && written == total && file.Flush())
+    if (WriteAll(file, bytes, total) && file.Flush())
         return AppendResult::Appended;
     // A partial line would join the next entry appended; take it out again.
     uint64_t after = 0;

@@ -1,6 +1,6 @@
 // Appending one composed line to a dictionary file so that either the whole
-// line is in the file or none of it: a failed or short write is cut back to
-// the size the file had before.
+// line is in the file or none of it: a write that fails part way is cut
+// back to the size the file had before.
 #pragma once
 #include <cstdint>
 
@@ -13,7 +13,8 @@ public:
     // Reads count bytes from offset; false unless all of them arrive.
     virtual bool ReadAt(uint64_t offset, unsigned char* bytes, uint32_t count) = 0;
     // Writes at the end of the file; written receives the bytes that got
-    // there, also when the call fails.
+    // there, also when the call fails. A call may take fewer bytes than
+    // asked and still succeed, as on a disk that is filling up.
     virtual bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) = 0;
     virtual bool Truncate(uint64_t size) = 0;
     virtual bool Flush() = 0;

@@ -707,6 +707,122 @@ TEST_F(Vokabix, UnpackedReleaseShowsTheWordOnTheFirstRow)
     EXPECT_EQ(Program().WaitForExit(30000), 0u);
 }
 
+// Runs the importer that lies in folder, in that folder, and waits for it:
+// its exit code, and in report what it wrote to stdout and stderr.
+DWORD RunImporter(const std::string& folder, const std::string& wordList, const std::string& reportFile,
+                  std::string& report)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileA(reportFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION info{};
+    const std::string exe = folder + "\\vokabix-import.exe";
+    std::string commandLine = "\"" + exe + "\" \"" + wordList + "\" .";
+    const bool started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        folder.c_str(), &startup, &info) != FALSE;
+    CloseHandle(out);
+    DWORD code = STILL_ACTIVE;
+    if (started) {
+        WaitForSingleObject(info.hProcess, 300000);
+        GetExitCodeProcess(info.hProcess, &code);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    std::ifstream in(reportFile, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    report = text.str();
+    return code;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                names.push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The package test runs this in the folder of the unpacked de-en release:
+// an entry added in each direction, the way a user adds it, and an import
+// tried while a program holds EngGer.dat, which must fail, say why, and
+// change nothing. The package test then runs the import with the program
+// closed and looks for the entries.
+TEST_F(Vokabix, EntriesAddedInAReleaseFolderAndAnImportWhileItRuns)
+{
+    const char* unpacked = std::getenv("VOKABIX_RELEASE_ADD_DIR");
+    if (unpacked == nullptr)
+        GTEST_SKIP() << "run by the package test on an unpacked release";
+    const std::string where = WindowsPath(unpacked);
+    StartIn(where + "\\Vokabix.exe", where);
+    ASSERT_NE(entryEdit, nullptr);
+    const auto add = [&](const std::string& typed) {
+        TypeInto(entryEdit, typed);
+        ASSERT_TRUE(WaitUntil([&] { return ControlText(entryEdit) == typed; }, 10));
+        PressKey(entryEdit, VK_RETURN);
+        ASSERT_TRUE(WaitUntil([&] { return ControlText(entryEdit).empty(); }, 30)) << "not added: " << typed;
+    };
+    add("Gr\xFCnkohlessen (n) kale dinner");
+    // To English-German: closing the dialogs lets go of GerEng.dat.
+    PostMessageA(searchDialog, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(mainWindow, WM_COMMAND, 1012, 0); // Trans, English to German
+    PostMessageA(mainWindow, WM_COMMAND, 1022, 0); // Add, English to German
+    addWordDialog = Program().WaitForWindow(
+        [](HWND w) { return TitleOf(w).rfind("AddWord : English To German", 0) == 0; });
+    ASSERT_NE(addWordDialog, nullptr);
+    entryEdit = GetDlgItem(addWordDialog, kEntryEdit);
+    add("kale dinner: Gr\xFCnkohlessen");
+
+    // Vokabix holds EngGer.dat now.
+    const std::vector<std::string> files = FilesIn(where);
+    const std::string german = FileBytes(where + "\\GerEng.dat");
+    std::string report;
+    EXPECT_EQ(RunImporter(where, "de-en.txt", folder.File("held.log"), report), 1u) << report;
+    EXPECT_NE(report.find("EngGer.dat: the file is in use by another program, probably Vokabix. Close Vokabix"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(FilesIn(where), files);
+    EXPECT_EQ(FileBytes(where + "\\GerEng.dat"), german);
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    ASSERT_EQ(Program().WaitForExit(30000), 0u);
+
+    // A program that reads EngGer.dat and shares it for reading only: the
+    // import reads it, writes its new files, then finds it cannot replace it.
+    const std::string english = FileBytes(where + "\\EngGer.dat");
+    HANDLE reader = CreateFileA((where + "\\EngGer.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    folder.Write("small.txt", "# Version :: small\nHaus :: house\n");
+    EXPECT_EQ(RunImporter(where, folder.File("small.txt"), folder.File("shared.log"), report), 1u) << report;
+    CloseHandle(reader);
+    EXPECT_NE(report.find("cannot replace .\\EngGer.dat: the file is in use"), std::string::npos) << report;
+    EXPECT_NE(report.find("Nothing was changed"), std::string::npos) << report;
+    EXPECT_EQ(FilesIn(where), files) << "no temporary file is left";
+    EXPECT_EQ(FileBytes(where + "\\GerEng.dat"), german);
+    EXPECT_EQ(FileBytes(where + "\\EngGer.dat"), english);
+}
+
 // From CreateProcess to the first painted row, for Vokabix and for the
 // least program that paints a line. Only a program that never paints fails;
 // the times are printed for the record.

@@ -3,8 +3,10 @@
 // is read outside the file, and that the file itself is left as it was.
 #include "gui_fixture.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -37,7 +39,7 @@ CreateFileAFunction realCreateFileA = nullptr;
 void (*beforeAppendOpen)() = nullptr;
 bool dictionaryClosedAtAppendOpen = false;
 HANDLE heldElsewhere = INVALID_HANDLE_VALUE;
-bool replacedBeforeAppend = false;
+bool fileChanged = false;
 
 HANDLE WINAPI CreateFileAWatch(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                DWORD disposition, DWORD flags, HANDLE templateFile)
@@ -686,56 +688,127 @@ TEST_F(FailingAppend, FileTakenByAnotherProgramBetweenTheCloseAndTheWrite)
     ExpectRetrySucceeds(dictionaryBytes);
 }
 
-// The user is told that the disk is full, not of causes that are not there;
-// the part of the line written is cut off again, and the entry goes in
-// once there is space.
+// After the disk filled up, a later call of the append fails for a reason
+// of its own: what the user is told must come from the first.
+using GetFileSizeExFunction = BOOL(WINAPI*)(HANDLE, PLARGE_INTEGER);
+GetFileSizeExFunction realGetFileSizeEx = nullptr;
+int sizeCallsFailed = 0;
+
+BOOL WINAPI GetFileSizeExAfterAFailedWrite(HANDLE file, PLARGE_INTEGER size)
+{
+    if (ShortWrites::FailedWrites() > 0 && sizeCallsFailed == 0) {
+        ++sizeCallsFailed;
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    return realGetFileSizeEx(file, size);
+}
+
+bool SaysTheDiskIsFull(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    const size_t disk = text.find("disk");
+    return disk != std::string::npos && text.find("full", disk) != std::string::npos &&
+           text.find("read-only") == std::string::npos;
+}
+
+// A full disk takes part of the line with success and fails the write of
+// the rest. The user is told that the disk is full, not of causes that are
+// not there; the part written is cut off again, and the entry goes in once
+// there is space.
 TEST_F(FailingAppend, FullDiskIsNamedAndTheEntryGoesInOnceThereIsSpace)
 {
     StartWithDictionary();
     for (DWORD error : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
         SCOPED_TRACE(error);
         boxes.Clear();
+        sizeCallsFailed = 0;
         {
             ShortWrites fullDisk(10, error);
+            ImportPatch laterFailure("kernel32.dll", "GetFileSizeEx",
+                                     reinterpret_cast<void*>(GetFileSizeExAfterAFailedWrite));
+            ASSERT_TRUE(laterFailure.Active());
+            realGetFileSizeEx = reinterpret_cast<GetFileSizeExFunction>(laterFailure.Original());
             EnterNewEntry();
+            EXPECT_EQ(ShortWrites::FailedWrites(), 1) << "the rest of the line is written after the short write";
+            EXPECT_EQ(sizeCallsFailed, 1);
         }
         ASSERT_EQ(boxes.Seen().size(), 1u);
         EXPECT_EQ(boxes.Seen()[0].caption, kErrorCaption);
-        EXPECT_EQ(boxes.Seen()[0].text, kEntryDiskFullMessage);
+        EXPECT_TRUE(SaysTheDiskIsFull(boxes.Seen()[0].text)) << boxes.Seen()[0].text;
         EXPECT_EQ(boxes.Seen()[0].owner, app.addWordDialog);
         EXPECT_EQ(EditText(app.addWordDialog, IDC_ENTRY_EDIT), kNewEntry);
         EXPECT_EQ(app.dictionary.fileSize, dictionaryBytes.size()) << "the ten bytes written are cut off again";
     }
+    EXPECT_FALSE(SaysTheDiskIsFull(kEntryNotWrittenMessage)) << "the test tells the texts apart";
     ExpectRetrySucceeds(dictionaryBytes);
 }
 
-// An editor that saves by renaming puts another file in the dictionary's
-// place, here in the moment the program has let go of it to append. The
-// entry lands in that file; the list found in the old one must not be
-// drawn from the new one's bytes at the old offsets.
-TEST_F(FailingAppend, FileReplacedBeforeTheAppendShowsNoRowOfTheNewFile)
+// Another program changes the dictionary in the moment the program has let
+// go of it to append: an editor that saves by renaming puts another file in
+// its place, one that saves in place rewrites it before the append, or
+// after it. The list found in the old bytes must not be drawn from the new
+// ones at the old offsets.
+const std::string kReplacement = "GerEng Data Starts Here:\r\n" + FixedLine("ob {adj}", "ob") +
+                                 FixedLine("Xenophobie", "xenophobia") + FixedLine("Hund", "dog") +
+                                 FixedLine("Katze", "cat");
+const std::string kShrunk = "GerEng Data Starts Here:\r\n" + FixedLine("ob {adj}", "ob");
+
+// Rewrites GerEng.dat in place: the same file, other bytes.
+void RewriteInPlace(const std::string& bytes)
 {
-    StartWithDictionary();
-    ASSERT_EQ(Rows(), std::vector<std::string>({Row("xylophon", "xylophone")}));
-    // Saved by another editor: the same entries' kind, but a shorter header.
-    const std::string replacement = "GerEng Data Starts Here:\r\n" + FixedLine("ob {adj}", "ob") +
-                                    FixedLine("Xenophobie", "xenophobia") + FixedLine("Hund", "dog");
-    WriteFile("replacement.dat", replacement);
-    CreateFileAPatch patch;
-    ASSERT_TRUE(patch.Active());
-    beforeAppendOpen = [] {
-        replacedBeforeAppend = MoveFileExA("replacement.dat", "GerEng.dat", MOVEFILE_REPLACE_EXISTING) != FALSE;
+    HANDLE file = realCreateFileA("GerEng.dat", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+    DWORD written = 0;
+    fileChanged = file != INVALID_HANDLE_VALUE &&
+                           WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                           SetEndOfFile(file);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+}
+
+void ReplaceByRename()
+{
+    std::ofstream("replacement.dat", std::ios::binary) << kReplacement;
+    fileChanged = MoveFileExA("replacement.dat", "GerEng.dat", MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+TEST_F(FailingAppend, FileChangedAroundTheAppendShowsNoRowOfTheNewFile)
+{
+    const struct {
+        const char* how;
+        void (*change)();
+        std::string after; // the file once the program is closed
+    } cases[] = {
+        {"replaced by a rename before the append: another file", ReplaceByRename, kReplacement + NewEntryLine()},
+        {"replaced by a rename after the append: another file than the one appended to",
+         [] { beforeAppendOpen = ReplaceByRename; }, kReplacement},
+        {"rewritten in place before the append: the size it was appended at is not the list's",
+         [] { RewriteInPlace(kReplacement); }, kReplacement + NewEntryLine()},
+        {"cut short in place after the append: the same file, smaller than the list's",
+         [] { beforeAppendOpen = [] { RewriteInPlace(kShrunk); }; }, kShrunk},
     };
-    EnterNewEntry();
-    ASSERT_TRUE(replacedBeforeAppend);
-    EXPECT_TRUE(boxes.Seen().empty());
-    EXPECT_EQ(EditText(app.addWordDialog, IDC_ENTRY_EDIT), "");
-    EXPECT_TRUE(Rows().empty()) << "no row of the new file before the next search";
-    EXPECT_EQ(ScrollInfo().nMax, 0);
-    EXPECT_EQ(Search("Haus"), std::vector<std::string>({Row("Haus (n)", "house")}));
-    EXPECT_EQ(Search("ob"), std::vector<std::string>({Row("ob {adj}", "ob")})) << "the new file's own header";
-    CloseProgram();
-    EXPECT_EQ(ReadFile("GerEng.dat"), replacement + NewEntryLine());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        Stop();
+        StartWithDictionary();
+        ASSERT_EQ(Rows(), std::vector<std::string>({Row("xylophon", "xylophone")}));
+        CreateFileAPatch patch;
+        ASSERT_TRUE(patch.Active());
+        fileChanged = false;
+        beforeAppendOpen = c.change;
+        EnterNewEntry();
+        Pump();
+        ASSERT_TRUE(fileChanged);
+        EXPECT_TRUE(boxes.Seen().empty());
+        EXPECT_EQ(EditText(app.addWordDialog, IDC_ENTRY_EDIT), "");
+        EXPECT_TRUE(Rows().empty()) << "no row of the new file before the next search";
+        EXPECT_EQ(ScrollInfo().nMax, 0);
+        EXPECT_EQ(Search("ob"), std::vector<std::string>({Row("ob {adj}", "ob")})) << "the new file's own header";
+        CloseProgram();
+        EXPECT_EQ(ReadFile("GerEng.dat"), c.after);
+    }
 }
 
 } // namespace

@@ -31,22 +31,24 @@ ListTextRecorder::~ListTextRecorder()
     current_ = previous_;
 }
 
-int32_t ShortWrites::limit_ = -1;
+int32_t ShortWrites::room_ = -1;
 DWORD ShortWrites::error_ = 0;
+int ShortWrites::failed_ = 0;
 void* ShortWrites::original_ = nullptr;
 
-ShortWrites::ShortWrites(int32_t limit, DWORD error)
+ShortWrites::ShortWrites(int32_t room, DWORD error)
     : patch_("kernel32.dll", "WriteFile", reinterpret_cast<void*>(LimitedWriteFile))
 {
     EXPECT_TRUE(patch_.Active());
-    limit_ = limit;
+    room_ = room;
     error_ = error;
+    failed_ = 0;
     original_ = patch_.Original();
 }
 
 ShortWrites::~ShortWrites()
 {
-    limit_ = -1;
+    room_ = -1;
 }
 
 BOOL WINAPI ShortWrites::LimitedWriteFile(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written,
@@ -54,15 +56,22 @@ BOOL WINAPI ShortWrites::LimitedWriteFile(HANDLE file, LPCVOID bytes, DWORD leng
 {
     using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
     const auto real = reinterpret_cast<WriteFileFunction>(original_);
-    if (limit_ < 0 || length <= static_cast<DWORD>(limit_))
+    if (room_ < 0 || length == 0)
         return real(file, bytes, length, written, overlapped);
+    if (room_ == 0) {
+        if (written != nullptr)
+            *written = 0;
+        ++failed_;
+        SetLastError(error_);
+        return FALSE;
+    }
+    const DWORD fits = length < static_cast<DWORD>(room_) ? length : static_cast<DWORD>(room_);
     DWORD done = 0;
-    if (limit_ > 0)
-        real(file, bytes, static_cast<DWORD>(limit_), &done, overlapped);
+    const BOOL ok = real(file, bytes, fits, &done, overlapped);
+    room_ -= static_cast<int32_t>(done);
     if (written != nullptr)
         *written = done;
-    SetLastError(error_);
-    return FALSE;
+    return ok;
 }
 
 int WindowFontHeight()

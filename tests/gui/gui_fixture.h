@@ -99,22 +99,26 @@ private:
     static void* realTextOut_;
 };
 
-// Makes each of the program's writes stop after limit bytes and fail with
-// error, as a disk that fills up does, for as long as it lives; a negative
-// limit leaves the writes alone.
+// Makes the disk under the program's writes fill up, for as long as it
+// lives, the way a real one does: room more bytes fit, so a write that asks
+// for more takes what fits and reports success, and the next write fails
+// with error (on Windows, ERROR_DISK_FULL). A negative room leaves the
+// writes alone. FailedWrites() counts the writes it failed.
 class ShortWrites {
 public:
-    explicit ShortWrites(int32_t limit, DWORD error = ERROR_WRITE_FAULT);
+    explicit ShortWrites(int32_t room, DWORD error = ERROR_WRITE_FAULT);
     ~ShortWrites();
     ShortWrites(const ShortWrites&) = delete;
     ShortWrites& operator=(const ShortWrites&) = delete;
+    static int FailedWrites() { return failed_; }
 
 private:
     static BOOL WINAPI LimitedWriteFile(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written,
                                         LPOVERLAPPED overlapped);
     ImportPatch patch_;
-    static int32_t limit_;
+    static int32_t room_;
     static DWORD error_;
+    static int failed_;
     static void* original_;
 };
 

@@ -9,7 +9,8 @@ check_zip.py ZIP samples|de-en OBJDUMP CLI [DRIVER WINE_RUN...]
   With DRIVER (the 32-bit end-to-end test program) and the command that runs
   it in the 32-bit Wine lane (scripts/wine-run and its options), the unpacked
   Vokabix.exe itself is started and must show the first row for "Haus", and
-  after F4 the first verb of its strongs.dat."""
+  after F4 the first verb of its strongs.dat; in the de-en release, entries
+  added by it survive an import of de-en.txt into the folder."""
 import os
 import subprocess
 import sys
@@ -118,6 +119,48 @@ def check_program(folder, cli, driver, wine_run, strongs):
         fault("the unpacked Vokabix.exe did not show the first row for Haus, or not the first verb after F4")
 
 
+# The entries the driver adds in each direction, as the program writes them.
+ADDED = {"GerEng.dat": "Grünkohlessen (n)".ljust(43) + "*kale dinner\r\n",
+         "EngGer.dat": "kale dinner".ljust(43) + "* Grünkohlessen\r\n"}
+
+
+def check_upgrade(folder, driver, wine_run):
+    """A user's own entries survive the import of the word list into the
+    program's folder: the unpacked Vokabix.exe adds one to each file (and
+    an import tried while it runs changes nothing), then the unpacked
+    vokabix-import.exe imports de-en.txt into the folder."""
+    at = lambda name: os.path.join(folder, name)
+    env = dict(os.environ, VOKABIX_RELEASE_ADD_DIR=folder)
+    result = subprocess.run(wine_run + [driver, "--gtest_filter=*EntriesAddedInAReleaseFolder*"], env=env,
+                            capture_output=True, text=True)
+    print(result.stdout[-3000:])
+    if result.returncode != 0 or "[  PASSED  ] 1 test" not in result.stdout:
+        fault("adding entries with the unpacked Vokabix.exe, or the import while it ran, failed")
+        return
+    old = {name: open(at(name), "rb").read() for name in ADDED}
+    for name, line in ADDED.items():
+        if not old[name].endswith(line.encode("cp1252")):
+            fault(f"{name} does not end with the entry the program added")
+    result = subprocess.run(wine_run + [at("vokabix-import.exe"), "de-en.txt", "."], cwd=folder,
+                            capture_output=True)
+    report = result.stderr.decode("cp1252")
+    print("the import's report:\n" + report)
+    if result.returncode != 0:
+        fault(f"vokabix-import.exe de-en.txt . exited with {result.returncode}")
+        return
+    for name, line in ADDED.items():
+        new = open(at(name), "rb").read()
+        entry = line.encode("cp1252")
+        if not new.endswith(entry) or new.count(entry) != 1:
+            fault(f"{name}: the entry added is not at its end once, after the import")
+        if open(at(name + ".bak"), "rb").read() != old[name]:
+            fault(f"{name}.bak is not the file as it was before the import")
+        if f"{name}: 1 entry of the old file kept" not in report:
+            fault(f"the report does not name the entry kept in {name}")
+    if any(name.endswith(".part") for name in os.listdir(folder)):
+        fault("the import left a temporary file")
+
+
 def main():
     zip_path, kind, objdump, cli = sys.argv[1:5]
     driver, wine_run = (sys.argv[5:6] + [None])[0], sys.argv[6:]
@@ -148,6 +191,8 @@ def main():
             fault("no command to run the driver in the 32-bit Wine lane with")
         elif driver:
             check_program(folder, cli, driver, wine_run, strongs)
+            if kind == "de-en":
+                check_upgrade(folder, driver, wine_run)
     print(f"{len(faults)} faults" if faults else "the zip is as a user should get it")
     return 1 if faults else 0
 

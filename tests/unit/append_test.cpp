@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -15,11 +16,12 @@
 
 namespace {
 
-// A real file, with a seam that stops the write after a number of bytes as
-// a full disk would.
+// A real file, with seams that model the disk: room is what is left on it
+// (a write takes what fits and succeeds; the next call fails, as on a disk
+// that fills up), perCall the most one call takes even with room to spare.
 class PosixTarget : public AppendTarget {
 public:
-    PosixTarget(int fd, long writeLimit) : fd_(fd), limit_(writeLimit) {}
+    PosixTarget(int fd, long room, uint32_t perCall = UINT32_MAX) : fd_(fd), room_(room), perCall_(perCall) {}
 
     bool Size(uint64_t& size) override
     {
@@ -36,14 +38,21 @@ public:
     bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) override
     {
         written = 0;
+        ++writeCalls;
         if (lseek(fd_, 0, SEEK_END) < 0)
             return false;
-        const uint32_t want = limit_ >= 0 && static_cast<uint32_t>(limit_) < length ? static_cast<uint32_t>(limit_) : length;
-        const ssize_t done = want == 0 ? 0 : write(fd_, bytes, want);
+        uint32_t want = length < perCall_ ? length : perCall_;
+        if (room_ >= 0 && static_cast<uint32_t>(room_) < want)
+            want = static_cast<uint32_t>(room_);
+        if (want == 0)
+            return perCall_ == 0; // a full disk fails the call; a stuck one takes nothing
+        const ssize_t done = write(fd_, bytes, want);
         if (done < 0)
             return false;
         written = static_cast<uint32_t>(done);
-        return want == length;
+        if (room_ >= 0)
+            room_ -= done;
+        return true;
     }
     bool Truncate(uint64_t size) override
     {
@@ -52,12 +61,14 @@ public:
     }
     bool Flush() override { return fsync(fd_) == 0; }
 
+    int writeCalls = 0;
     int truncations = 0;
     bool failTruncate = false;
 
 private:
     int fd_;
-    long limit_;
+    long room_;
+    uint32_t perCall_;
 };
 
 class Append : public ::testing::Test {
@@ -121,14 +132,34 @@ TEST_F(Append, ALastLineWithoutItsLineEndGetsOneFirst)
     }
 }
 
-TEST_F(Append, ShortWriteIsCutBackToTheOldSize)
+// A full disk takes part of the line and fails the call after; what got
+// there is cut off again.
+TEST_F(Append, FullDiskIsCutBackToTheOldSize)
 {
-    for (long limit : {0L, 1L, 20L, 50L}) {
-        PosixTarget file(fd_, limit);
+    for (long room : {0L, 1L, 20L, 50L}) {
+        PosixTarget file(fd_, room);
         const std::string line = FixedLine("Haus", "house");
-        EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::NotWritten) << limit;
-        EXPECT_EQ(Contents(), before_) << limit;
+        EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::NotWritten) << room;
+        EXPECT_EQ(Contents(), before_) << room;
+        EXPECT_EQ(file.writeCalls, room == 0 ? 1 : 2) << "the rest is asked for after a short write";
     }
+}
+
+// A call may take less than asked and succeed; the rest follows until the
+// line is whole. A call that takes nothing ends it, rather than asking
+// forever.
+TEST_F(Append, ShortWritesAreFollowedByTheRest)
+{
+    const std::string line = FixedLine("Hof", "yard");
+    PosixTarget file(fd_, -1, 7);
+    EXPECT_EQ(AppendLine(file, Bytes(line), Size(line)), AppendResult::Appended);
+    EXPECT_EQ(Contents(), before_ + line);
+    EXPECT_EQ(file.writeCalls, static_cast<int>((line.size() + 6) / 7));
+
+    PosixTarget stuck(fd_, -1, 0);
+    EXPECT_EQ(AppendLine(stuck, Bytes(line), Size(line)), AppendResult::NotWritten);
+    EXPECT_EQ(stuck.writeCalls, 1);
+    EXPECT_EQ(Contents(), before_ + line);
 }
 
 TEST_F(Append, ReportsWhenTheCutBackFailsToo)

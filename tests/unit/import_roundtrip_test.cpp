@@ -16,6 +16,7 @@
 #include "data/search.h"
 #include "data/strongs_list.h"
 #include "ding_import.h"
+#include "kept_entries.h"
 
 namespace {
 
@@ -205,6 +206,11 @@ TEST(ImportRoundTrip, SliceOfTheInstalledWordList)
         // more than 500 lines in a slice this size.
         EXPECT_EQ(outcome.lostToTheCap, 0);
         EXPECT_GT(outcome.bareWords, 50);
+        // The header's record covers every line the import wrote.
+        const std::string file = result.Header(d) + result.Entries(d);
+        std::vector<std::string_view> added;
+        EXPECT_TRUE(AddedAfterImportedPart(SplitDictionary(file, d), added));
+        EXPECT_TRUE(added.empty());
         // The second, word-first forms: there are some, and they grow the
         // file by less than a quarter.
         EXPECT_GT(result.stats.Of(d).wordFirst, 20u);

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -17,9 +19,12 @@
 
 #include "common/codepage.h"
 #include "data/dictionary_format.h"
+#include "data/entry_append.h"
+#include "data/entry_composer.h"
 #include "data/strongs_list.h"
 #include "ding_import.h"
 #include "import_command.h"
+#include "kept_entries.h"
 
 namespace fs = std::filesystem;
 
@@ -688,6 +693,106 @@ TEST(DingImport, StrongVerbsFitTheTable)
     EXPECT_EQ(load.recordCount, 250);
 }
 
+// --- The entries a user added ------------------------------------------------------
+
+std::string Line(const std::string& source, const std::string& translation)
+{
+    return source + std::string(43 - source.size(), ' ') + "*" + translation + "\r\n";
+}
+
+std::vector<std::string> Texts(const std::vector<std::string_view>& lines)
+{
+    return std::vector<std::string>(lines.begin(), lines.end());
+}
+
+std::string WithoutRecord(const std::string& header)
+{
+    const size_t at = header.find("Imported part: ");
+    return at == std::string::npos ? header : header.substr(0, at) + header.substr(header.find("\r\n", at) + 2);
+}
+
+TEST(KeptEntries, TheRecordedImportedPartEndsWhereTheUsersLinesBegin)
+{
+    const ImportResult r = Import("Haus :: house\nHund :: dog\n");
+    const ImportedPart part = FindImportedPart(r.Header(kGerEng));
+    ASSERT_TRUE(part.recorded);
+    EXPECT_EQ(part.length, r.Entries(kGerEng).size() + 2) << "from the byte after the marker";
+    const std::string user = Line("Igel", "hedgehog");
+    const std::string file = r.Header(kGerEng) + r.Entries(kGerEng) + user + "\r\n";
+    std::vector<std::string_view> added;
+    ASSERT_TRUE(AddedAfterImportedPart(SplitDictionary(file, kGerEng), added));
+    EXPECT_EQ(Texts(added), std::vector<std::string>{user.substr(0, user.size() - 2)}) << "the blank line is no entry";
+
+    // One byte of the imported part changed, or the part cut short: the
+    // record no longer tells where the user's lines begin.
+    std::string edited = file;
+    edited[r.Header(kGerEng).size() + 2] = 'h';
+    EXPECT_FALSE(AddedAfterImportedPart(SplitDictionary(edited, kGerEng), added));
+    const std::string cut = r.Header(kGerEng) + r.Entries(kGerEng).substr(0, 10);
+    EXPECT_FALSE(AddedAfterImportedPart(SplitDictionary(cut, kGerEng), added));
+    EXPECT_FALSE(FindImportedPart("Imported part: 12 bytes after the marker, FNV-1a 12345\r\n").recorded);
+}
+
+TEST(KeptEntries, AnEarlierImportWithoutRecordIsToldApartByItsWordList)
+{
+    const ImportResult v1 = Import("# Version :: 1\nHaus :: house\nHund :: dog\n");
+    const ImportResult v2 = Import("# Version :: 2\nHaus :: house\nHund :: hound\n");
+    const std::string user = Line("Igel ", "hedgehog");
+    const std::string old = WithoutRecord(v1.Header(kGerEng)) + v1.Entries(kGerEng) + user;
+    const std::string dog = Line("Hund", "dog");
+
+    // Made from the same version: the new import holds every line it wrote.
+    const KeptEntries same = FindKeptEntries(old, kGerEng, v1.Header(kGerEng), v1.Entries(kGerEng), "", nullptr);
+    EXPECT_EQ(same.by, KeptBy::SameWordList);
+    EXPECT_EQ(AsFileLines(same.lines), user);
+    // From another version: the import of the word list it was made from.
+    std::string asked;
+    const KeptEntries earlier = FindKeptEntries(
+        old, kGerEng, v2.Header(kGerEng), v2.Entries(kGerEng), "",
+        [&](const OldDictionary& o, DictionaryDirection d, std::string& wordList) {
+            asked = StatedVersion(o.header);
+            wordList = "v1.txt";
+            return &v1.Entries(d);
+        });
+    EXPECT_EQ(asked, "1");
+    EXPECT_EQ(earlier.by, KeptBy::EarlierWordList);
+    EXPECT_EQ(AsFileLines(earlier.lines), user) << "the line ding changed since is not the user's";
+    // That word list gone: nothing is lost, the stale line stays.
+    const KeptEntries notFound = FindKeptEntries(old, kGerEng, v2.Header(kGerEng), v2.Entries(kGerEng), "", nullptr);
+    EXPECT_EQ(notFound.by, KeptBy::WordListNotFound);
+    EXPECT_EQ(AsFileLines(notFound.lines), dog + user);
+    // A form's line as an import before forms wrote it is the old import's,
+    // not the user's.
+    const ImportResult forms = Import("# Version :: 1\nHaus {n} | Häuser {pl} :: house | houses\n");
+    const std::string plainPlural = Line(W("Häuser {pl}"), "houses");
+    ASSERT_EQ(forms.formerLines[0], plainPlural);
+    const KeptEntries beforeForms = FindKeptEntries(WithoutRecord(forms.Header(kGerEng)) + plainPlural + user, kGerEng,
+                                                    forms.Header(kGerEng), forms.Entries(kGerEng),
+                                                    forms.formerLines[0], nullptr);
+    EXPECT_EQ(AsFileLines(beforeForms.lines), user);
+    // A word list that states no version is no evidence of sameness.
+    const ImportResult bare = Import("Haus :: house\n");
+    EXPECT_EQ(FindKeptEntries(WithoutRecord(bare.Header(kGerEng)) + bare.Entries(kGerEng), kGerEng,
+                              bare.Header(kGerEng), bare.Entries(kGerEng), "", nullptr).by,
+              KeptBy::WordListNotFound);
+}
+
+TEST(KeptEntries, AFileNotMadeByTheImporterKeepsEveryEntryTheNewImportLacks)
+{
+    const ImportResult r = Import("Haus :: house\n");
+    const std::string hedgehog = Line("Igel", "hedgehog");
+    const std::string fence = Line("Zaun", "fence");
+    const std::string old = "my own\r\nGerEng Data Starts Here:\r\n" + Line("Haus", "house") + "  \r\n12\r\n" +
+                            hedgehog + hedgehog + fence.substr(0, fence.size() - 1);
+    const KeptEntries kept = FindKeptEntries(old, kGerEng, r.Header(kGerEng), r.Entries(kGerEng), "", nullptr);
+    EXPECT_EQ(kept.by, KeptBy::NotImported);
+    EXPECT_EQ(AsFileLines(kept.lines), hedgehog + hedgehog + fence)
+        << "in their order, lines without a word left out, the last one given its CR LF";
+    EXPECT_EQ(FindKeptEntries("EngGer Data Starts Here:\r\n" + hedgehog, kGerEng, r.Header(kGerEng),
+                              r.Entries(kGerEng), "", nullptr).by,
+              KeptBy::NoMarker);
+}
+
 class ImportCommand : public ::testing::Test {
 protected:
     void SetUp() override
@@ -747,11 +852,17 @@ TEST_F(ImportCommand, WritesBothFilesAndReports)
     // Small inputs report no progress.
     EXPECT_EQ(log.find("10%"), std::string::npos);
 
-    // Running again replaces the files.
+    // Running again replaces the files, and keeps the old ones beside them.
+    const std::string oldEngGer = Read(out / "EngGer.dat");
     Write("de-en", "Maus :: mouse\n");
     ASSERT_EQ(Run({input, out.string()}), kImportOk);
     EXPECT_EQ(Read(out / "GerEng.dat").find("Haus"), std::string::npos);
-    EXPECT_EQ(Listing(out).size(), 3u);
+    EXPECT_EQ(Listing(out), (std::vector<std::string>{"EngGer.dat", "EngGer.dat.bak", "GerEng.dat", "GerEng.dat.bak",
+                                                      "strongs.dat", "strongs.dat.bak"}));
+    EXPECT_EQ(Read(out / "GerEng.dat.bak"), gerEng);
+    EXPECT_EQ(Read(out / "EngGer.dat.bak"), oldEngGer);
+    EXPECT_NE(log_.str().find("GerEng.dat: no entry of the old file kept"), std::string::npos) << log_.str();
+    EXPECT_NE(log_.str().find("kept as " + (out / "GerEng.dat.bak").string()), std::string::npos) << log_.str();
 }
 
 TEST_F(ImportCommand, FailureLeavesTheOldFilesAlone)
@@ -780,19 +891,195 @@ TEST_F(ImportCommand, FailureLeavesTheOldFilesAlone)
     EXPECT_EQ(after, before);
 }
 
-TEST_F(ImportCommand, NoHalfWrittenFileWhenTheSecondCannotBeMade)
+// A failure at any step of the writing leaves the folder as it was: the old
+// files byte for byte, no new one, no temporary file. The message names the
+// cause as the platform gave it.
+TEST_F(ImportCommand, AFailedWriteLeavesTheOldFilesAsTheyWere)
 {
     const std::string old = "old\r\nGerEng Data Starts Here:\r\nalt *old\r\n";
     Write("GerEng.dat", old);
-    // A folder where the second temporary file must go makes its creation fail.
-    fs::create_directories(dir_ / "EngGer.dat.part" / "x");
-    ImportResult result = ImportDing("Haus :: house\n", {"x", "y"});
-    std::string error;
-    EXPECT_FALSE(WriteDictionaryFiles(dir_.string(), result, error));
-    EXPECT_NE(error.find("EngGer.dat.part"), std::string::npos) << error;
-    EXPECT_EQ(Read(dir_ / "GerEng.dat"), old);
-    EXPECT_FALSE(fs::exists(dir_ / "GerEng.dat.part"));
-    EXPECT_FALSE(fs::exists(dir_ / "EngGer.dat"));
+    Write("strongs.dat.bak", "an older backup");
+    const std::vector<std::string> before = Listing(dir_);
+    const ImportResult result = ImportDing("Haus :: house\n", {"x", "y"});
+    std::vector<OutputFile> files;
+    for (DictionaryDirection d : {kGerEng, kEngGer})
+        files.push_back({InfoFor(d).fileName, {result.Header(d), result.Entries(d)}});
+    files.push_back({"strongs.dat", {result.strongs}});
+
+    const struct {
+        const char* step;
+        FileFailure kind;
+        const char* said;
+    } cases[] = {{"write 2", FileFailure::DiskFull, "EngGer.dat.part: the disk is full"},
+                 {"write 1", FileFailure::Denied, "the folder may not be written"},
+                 {"check 1", FileFailure::InUse, "GerEng.dat: the file is in use by another program, probably Vokabix"},
+                 {"move 1", FileFailure::Other, "cannot rename"},
+                 {"move 3", FileFailure::Other, "EngGer.dat.part to"},
+                 {"move 4", FileFailure::InUse, "Close Vokabix"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        std::map<std::string, int> calls;
+        const auto failsHere = [&](const char* step, FileError& error) {
+            const bool fail = std::string(step) + " " + std::to_string(++calls[step]) == c.step;
+            if (fail)
+                error = {c.kind, "as injected"};
+            return fail;
+        };
+        FileCalls injected;
+        injected.writeNew = [&](const std::string& path, const std::vector<std::string_view>& pieces, FileError& e) {
+            return !failsHere("write", e) && WriteNewFile(path, pieces, e);
+        };
+        injected.canBeReplaced = [&](const std::string& path, FileError& e) {
+            return !failsHere("check", e) && CanBeReplaced(path, e);
+        };
+        injected.moveReplacing = [&](const std::string& from, const std::string& to, FileError& e) {
+            return !failsHere("move", e) && MoveReplacing(from, to, e);
+        };
+        std::vector<std::string> backups;
+        std::string error;
+        EXPECT_FALSE(WriteDictionaryFiles(dir_.string(), files, backups, error, injected));
+        EXPECT_NE(error.find(c.said), std::string::npos) << error;
+        EXPECT_NE(error.find("Nothing was changed"), std::string::npos) << error;
+        EXPECT_EQ(Read(dir_ / "GerEng.dat"), old);
+        EXPECT_EQ(Read(dir_ / "strongs.dat.bak"), "an older backup");
+        EXPECT_EQ(Listing(dir_), before);
+    }
+}
+
+TEST_F(ImportCommand, TheCausesAreNamedFromThePlatformsCode)
+{
+    FileError error;
+    std::string bytes;
+    EXPECT_FALSE(ReadWholeFile((dir_ / "none").string(), bytes, error));
+    EXPECT_EQ(error.kind, FileFailure::Missing);
+    EXPECT_FALSE(WriteNewFile((dir_ / "none" / "x.part").string(), {"x"}, error));
+    EXPECT_EQ(error.kind, FileFailure::Missing);
+    // Linux's own full disk: every write to /dev/full fails with ENOSPC.
+    if (fs::exists("/dev/full")) {
+        EXPECT_FALSE(WriteNewFile("/dev/full", {"x"}, error));
+        EXPECT_EQ(error.kind, FileFailure::DiskFull);
+        EXPECT_EQ(Reason(error, true), "the disk is full");
+    }
+    fs::create_directories(dir_ / "folder");
+    EXPECT_FALSE(CanBeReplaced((dir_ / "folder").string(), error));
+    EXPECT_TRUE(CanBeReplaced((dir_ / "none").string(), error));
+}
+
+// A file on disk, appended to by the program's own append.
+class StringTarget : public AppendTarget {
+public:
+    explicit StringTarget(std::string& bytes) : bytes_(bytes) {}
+    bool Size(uint64_t& size) override
+    {
+        size = bytes_.size();
+        return true;
+    }
+    bool ReadAt(uint64_t offset, unsigned char* bytes, uint32_t count) override
+    {
+        return offset + count <= bytes_.size() && (std::memcpy(bytes, bytes_.data() + offset, count), true);
+    }
+    bool WriteAtEnd(const unsigned char* bytes, uint32_t length, uint32_t& written) override
+    {
+        bytes_.append(reinterpret_cast<const char*>(bytes), length);
+        written = length;
+        return true;
+    }
+    bool Truncate(uint64_t size) override
+    {
+        bytes_.resize(size);
+        return true;
+    }
+    bool Flush() override { return true; }
+
+private:
+    std::string& bytes_;
+};
+
+// Adds an entry as the add-word box does; returns the line appended.
+std::string AddEntry(const fs::path& file, DictionaryDirection d, const std::string& typed)
+{
+    EntryRecord record{};
+    char message[kComposeMessageBytes];
+    EXPECT_EQ(ComposeEntry(reinterpret_cast<const unsigned char*>(typed.data()), static_cast<uint32_t>(typed.size()),
+                           d, record, message),
+              ComposeOutcome::Composed);
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    StringTarget target(bytes);
+    EXPECT_EQ(AppendLine(target, record.bytes, record.length), AppendResult::Appended);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    return std::string(reinterpret_cast<const char*>(record.bytes), record.length);
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(ImportCommand, TheUsersEntriesSurviveANewerWordList)
+{
+    const fs::path out = dir_ / "Vokabix";
+    ASSERT_EQ(Run({Write("v1", "# Version :: 1\nHaus :: house\nHund :: dog\nKatze :: cat\nMaus :: mouse\n"),
+                   out.string()}),
+              kImportOk);
+    // An editor saved EngGer.dat without its last CR LF.
+    std::string english = Read(out / "EngGer.dat");
+    english.resize(english.size() - 2);
+    std::ofstream(out / "EngGer.dat", std::ios::binary | std::ios::trunc) << english;
+    const std::string kale = AddEntry(out / "GerEng.dat", kGerEng, W("Grünkohl (m) kale"));
+    const std::string fox = AddEntry(out / "GerEng.dat", kGerEng, "Fuchs (m) fox");
+    const std::string owl = AddEntry(out / "EngGer.dat", kEngGer, W("owl: Eule (f)"));
+    const std::string hedgehog = AddEntry(out / "GerEng.dat", kGerEng, "Igel hedgehog");
+    const std::string oldGerman = Read(out / "GerEng.dat");
+    const std::string oldEnglish = Read(out / "EngGer.dat");
+
+    // ding changed the dog, dropped the cat and added the hedgehog.
+    ASSERT_EQ(Run({Write("v2", "# Version :: 2\nHaus :: house\nHund :: hound\nIgel :: hedgehog\nMaus :: mouse\n"),
+                   out.string()}),
+              kImportOk)
+        << log_.str();
+    const std::string german = Read(out / "GerEng.dat");
+    const std::string englishNow = Read(out / "EngGer.dat");
+    EXPECT_EQ(german.substr(german.size() - kale.size() - fox.size()), kale + fox);
+    EXPECT_EQ(englishNow.substr(englishNow.size() - owl.size()), owl);
+    for (const std::string& line : {kale, fox, hedgehog})
+        EXPECT_EQ(Count(german, line), 1u) << line;
+    EXPECT_EQ(Count(englishNow, owl), 1u);
+    for (const std::string& gone : {std::string("*dog"), std::string("Katze"), std::string("*cat")})
+        EXPECT_EQ(Count(german, gone), 0u) << gone;
+    EXPECT_EQ(Count(englishNow, "dog "), 0u);
+    EXPECT_EQ(Read(out / "GerEng.dat.bak"), oldGerman);
+    EXPECT_EQ(Read(out / "EngGer.dat.bak"), oldEnglish);
+    const std::string log = log_.str();
+    EXPECT_NE(log.find("GerEng.dat: 2 entries of the old file kept"), std::string::npos) << log;
+    EXPECT_NE(log.find("Grünkohl (m) * kale"), std::string::npos) << log;
+    EXPECT_NE(log.find("EngGer.dat: 1 entry of the old file kept"), std::string::npos) << log;
+}
+
+// Files of an earlier importer name the word list they came from; the de-en
+// release ships it beside them, so a newer list finds the older one there.
+TEST_F(ImportCommand, AnEarlierImportIsToldApartWithTheWordListBesideIt)
+{
+    const fs::path out = dir_ / "Vokabix";
+    const std::string v1 = "# Version :: 1\nHaus :: house\nHund :: dog\n";
+    ASSERT_EQ(Run({Write("gone.txt", v1), out.string()}), kImportOk);
+    fs::remove(dir_ / "gone.txt");
+    std::ofstream(out / "de-en.txt", std::ios::binary) << v1;
+    for (const char* name : {"GerEng.dat", "EngGer.dat"}) {
+        const std::string bytes = Read(out / name);
+        std::ofstream(out / name, std::ios::binary | std::ios::trunc) << WithoutRecord(bytes);
+    }
+    const std::string fox = AddEntry(out / "GerEng.dat", kGerEng, "Fuchs (m) fox");
+    EXPECT_EQ(WordListVersion(v1), "1");
+
+    ASSERT_EQ(Run({Write("v2", "# Version :: 2\nHaus :: house\nHund :: hound\n"), out.string()}), kImportOk);
+    const std::string german = Read(out / "GerEng.dat");
+    EXPECT_EQ(german.substr(german.size() - fox.size()), fox);
+    EXPECT_EQ(Count(german, "*dog"), 0u);
+    EXPECT_NE(log_.str().find("the import of " + (out / "de-en.txt").string()), std::string::npos) << log_.str();
 }
 
 TEST_F(ImportCommand, TheProgramRunsAsACommand)

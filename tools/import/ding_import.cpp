@@ -5,6 +5,7 @@
 #include <map>
 
 #include "ding_words.h"
+#include "kept_entries.h"
 
 namespace {
 
@@ -772,7 +773,7 @@ void DingImporter::AddLine(const std::string& rawLine)
 }
 
 std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
-                        const std::vector<std::string>& comments)
+                        const std::vector<std::string>& comments, const std::string& entries)
 {
     static const char* const kVersion[] = {"Version", nullptr};
     static const char* const kLicence[] = {"License", "Licence", nullptr};
@@ -784,6 +785,7 @@ std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
     text += "Source: " + settings.sourceName + " (ding word list)\n";
     text += "Version: " + CommentValue(comments, kVersion) + "\n";
     text += "License: " + CommentValue(comments, kLicence) + "\n";
+    text += ImportedPartLine(entries) + "\n";
     if (!comments.empty()) {
         text += "The word list says:\n";
         for (const std::string& comment : comments)
@@ -861,10 +863,10 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
     }
     for (DictionaryDirection d : {DictionaryDirection::GermanToEnglish, DictionaryDirection::EnglishToGerman}) {
         const int i = static_cast<int>(d);
-        result.header[i] = BuildHeader(d, settings, importer.LeadingComments());
         const std::vector<int32_t> scores = importer.EverydayScores(d);
         result.entries[i] = InSearchOrder(importer.TakeEntries(d), scores);
         result.formerLines[i] = importer.FormerLines(d);
+        result.header[i] = BuildHeader(d, settings, importer.LeadingComments(), result.entries[i]);
     }
     result.strongs = importer.StrongVerbRecords(result.Entries(DictionaryDirection::GermanToEnglish), result.strongStats);
     return result;

@@ -175,10 +175,12 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
                         const ImportProgress& progress = ImportProgress());
 
 // The free header of a dictionary file: where it came from, the word list's
-// version and licence, the import date, then the marker line. The marker text
+// version and licence, the import date, the length and hash of the imported
+// part (the marker line's CR LF and entries), which tells a later import
+// the lines a user added after it, then the marker line. The marker text
 // appears nowhere else in it, whatever the comments say.
 std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
-                        const std::vector<std::string>& comments);
+                        const std::vector<std::string>& comments, const std::string& entries);
 
 // Entry lines ("source*translation" and CR LF each, no "*" in a source) in
 // the order that serves the search, which lists matches in file order and
