@@ -25,9 +25,9 @@
 #include <immintrin.h>
 #endif
 
-#include "app/mapped_file.h"
 #include "data/dictionary_format.h"
 #include "data/search.h"
+#include "mapping/mapped_file.h"
 #include "reference_search.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #pragma once
 #include <cstdint>
 
-#include "../app/list_scroll.h"
-#include "../app/result_table.h"
-#include "../app/shared_types.h"
+#include "../shared/list_scroll.h"
+#include "../shared/result_table.h"
+#include "../shared/shared_types.h"
 
 // The bytes of an open dictionary as the search sees them. view may be null
 // (no dictionary open); headerOffset may be kNoMarker (no data).

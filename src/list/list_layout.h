@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "../app/list_scroll.h"
+#include "../shared/list_scroll.h"
 
 // Used when the text metrics report no height, so the page size never
 // divides by zero; it is the height of the list font.

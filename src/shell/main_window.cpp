@@ -1,12 +1,12 @@
 #include "main_window.h"
 
-#include "../app/app_state.h"
 #include "../data/dictionary_format.h"
 #include "../data/search.h"
 #include "../data/win32/dictionary_file.h"
 #include "../data/win32/strongs_file.h"
 #include "../list/list_layout.h"
 #include "../list/result_list.h"
+#include "../state/app_state.h"
 #include "../windows/about_window.h"
 #include "../windows/add_word_dialog.h"
 #include "../windows/dictionary_session.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "../state/app_state.h"
 #include "../windows/german_keyboard.h"
-#include "../app/app_state.h"
 #include "main_window.h"
 
 const char kMainWindowTitle[] = "Vokabix  v1.3 - An Offline German/English/German Dictionary";

@@ -1,6 +1,6 @@
 #include "about_window.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 // Every line is exactly 62 characters, blanks included: the lines are drawn
 // whole, so their opaque background fills the same width under each.

@@ -1,8 +1,8 @@
 #include "add_word_dialog.h"
 
-#include "../app/app_state.h"
 #include "../data/entry_composer.h"
 #include "../data/win32/dictionary_append.h"
+#include "../state/app_state.h"
 #include "dialog_common.h"
 #include "dialog_templates.h"
 #include "dictionary_session.h"

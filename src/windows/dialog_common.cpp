@@ -1,6 +1,6 @@
 #include "dialog_common.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "dialog_templates.h"
 
 void EnableDictionaryMenus()

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../app/dialog_geometry.h"
-#include "../app/resource_ids.h"
-#include "../app/shared_types.h"
+#include "../shared/dialog_geometry.h"
+#include "../shared/resource_ids.h"
+#include "../shared/shared_types.h"
 
 constexpr size_t kTitleOffset = 22;
 constexpr size_t kSearchCaptionChars = 24;

@@ -1,6 +1,6 @@
 #include "keyboard_pictures.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 // In bitmap order: normal, Shift, Alt.
 const char* const kKeyboardTitles[] = {

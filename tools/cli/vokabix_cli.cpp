@@ -14,7 +14,7 @@
 #include "../../src/data/entry_composer.h"
 #include "../../src/data/search.h"
 #include "../../src/data/strongs_list.h"
-#include "../../src/app/mapped_file.h"
+#include "../../src/mapping/mapped_file.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

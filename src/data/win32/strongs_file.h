@@ -3,9 +3,9 @@
 // letting it go. File work only: the scroll bar, the menu item and the box
 // for a file that cannot be opened are the caller's.
 #pragma once
-#include "../../app/file_state.h"
-#include "../../app/list_scroll.h"
-#include "../../app/result_table.h"
+#include "../../shared/list_scroll.h"
+#include "../../shared/result_table.h"
+#include "file_state.h"
 
 // Starts a new list at its top and reads the file's records into the table.
 // The list counts as loaded even when the file cannot be opened, so the
