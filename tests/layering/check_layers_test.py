@@ -21,8 +21,6 @@ PLANTS = {
                                                    '#include "../../windows/search_dialog.h"\n'),
     "Windows header in the engine": ("src/data/search.h", "#include <windows.h>\n"),
     "Windows header in the shared types": ("src/shared/result_table.h", "#include <windows.h>\n"),
-    "window call in the file layer": ("src/data/win32/strongs_file.cpp",
-                                      "static void Planted() { ShowWindow(nullptr, SW_SHOW); }\n"),
     "program-wide state in the file layer": ("src/data/win32/strongs_file.cpp",
                                              '#include "../../state/app_state.h"\n'),
     "file outside every layer": ("src/extra/planted.h", "#pragma once\n"),
