@@ -14,6 +14,11 @@ constexpr int32_t kFallbackLineHeight = 15;
 // page for the bar until the first scroll request.
 void InitListScroll(ListScrollState& state);
 
+// A new list of rowCount rows, a search's or the four-column list's, shown
+// from its top: position 0 and range rowCount, no one-row repaint waiting,
+// and the rows of one page, or fewer, to draw.
+void StartNewList(ListScrollState& state, int32_t rowCount);
+
 // A new size: lineHeight from the window's default font, client from
 // GetClientRect. Sets nPage, trims clientRect to whole rows and sets
 // rowsToDraw; nPos is left alone.

@@ -127,8 +127,11 @@ void OnRunSearch(HWND window)
 {
     if (app.strongs.loaded)
         CloseStrongsList();
-    if (SearchDictionary(SearchableBytes(app.dictionary), reinterpret_cast<const unsigned char*>(app.searchText),
-                         app.searchLength, app.results, app.list))
+    const int32_t found = SearchDictionary(SearchableBytes(app.dictionary),
+                                           reinterpret_cast<const unsigned char*>(app.searchText), app.searchLength,
+                                           app.results);
+    StartNewList(app.list, found);
+    if (found > 0)
         UpdateListScrollBar(window, app.list);
     app.resultsGeneration = app.dictionary.generation;
 }
@@ -244,7 +247,9 @@ LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 void LoadStrongsList(HWND window)
 {
     app.resultsGeneration = 0; // the table no longer holds dictionary records
-    if (!LoadStrongsFile(app.strongs, app.results, app.list))
+    const bool opened = LoadStrongsFile(app.strongs, app.results);
+    StartNewList(app.list, app.results.resultCount);
+    if (!opened)
         ShowDataFileError();
     ShowFourColumnList(window, app.list);
 }

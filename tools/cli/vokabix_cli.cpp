@@ -132,10 +132,9 @@ int RunSearch(const Options& options)
 
     static ResultList list;
     InitResultList(list);
-    ListScrollState state{};
     const DictionaryView dictionary{file.view, file.fileSize, headerOffset};
     SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(text.data()),
-                     static_cast<uint32_t>(text.size()), list, state);
+                     static_cast<uint32_t>(text.size()), list);
 
     if (options.records) {
         std::printf("count %d\n", list.resultCount);
@@ -455,9 +454,8 @@ int RunRank(const Options& options)
     for (const ListedWord& listed : words) {
         const std::string& word = listed.word;
         InitResultList(list);
-        ListScrollState state{};
         SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(word.data()),
-                         static_cast<uint32_t>(word.size()), list, state);
+                         static_cast<uint32_t>(word.size()), list);
         int rank = kNotShown;
         int meaningRank = kNotShown;
         for (int32_t slot = 0; slot < list.resultCount; ++slot) {
