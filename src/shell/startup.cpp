@@ -10,8 +10,8 @@ const char kMainWindowTitle[] = "Vokabix  v1.3 - An Offline German/English/Germa
 
 namespace {
 
-constexpr DWORD kMainStyle = 0x10EE0000;  // visible, caption, system menu, sizing frame, minimize box, v-scroll
-constexpr DWORD kMainExStyle = 0x300;     // window edge and client edge
+constexpr DWORD kMainStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VSCROLL;
+constexpr DWORD kMainExStyle = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
 
 void FillWindowClass()
 {

@@ -22,6 +22,16 @@ const char kEntryNeedsBothPartsMessage[] = "Nothing to add: an entry needs a sou
 
 namespace {
 
+// After an append the record's length goes back to 0, which is what marks
+// it empty; of its 176 bytes only the first 100 are cleared, as the add path
+// always has. The next composed line overwrites what it reads.
+constexpr uint32_t kEntryBytesCleared = 100;
+static_assert(kEntryBytesCleared <= kEntryRecordBytes, "the clear stays inside the record");
+
+// The room the caption's conversion may fill in the 81-unit title field; the
+// blanks after it stay.
+constexpr int kAddWordTitleRoom = 60;
+
 void CloseAddWordDialog(HWND dialog)
 {
     DestroyWindow(dialog);
@@ -96,7 +106,7 @@ void AppendEntry(HWND dialog)
     // so the list stays as it is.
     CloseDictionary();
     const AppendOutcome appended = AppendEntryRecord(app.dictionary.fileName, app.entryRecord);
-    for (int i = 0; i < 100; ++i)
+    for (uint32_t i = 0; i < kEntryBytesCleared; ++i)
         app.entryRecord.bytes[i] = 0;
     app.entryRecord.length = 0;
 
@@ -114,7 +124,7 @@ void CreateAddWordDialog()
     if (app.addWordDialog == nullptr) {
         BuildAddWordDialogTemplate(app.addWordTemplate, app.geometry, app.direction);
         HWND dialog = CreateDialogFromTemplate(app.addWordTemplate.bytes, AddWordCaption(app.direction),
-                                               kAddWordCaptionChars, 60, AddWordDialogProc);
+                                               kAddWordCaptionChars, kAddWordTitleRoom, AddWordDialogProc);
         if (dialog == nullptr)
             return;
         app.addWordDialog = dialog;

@@ -3,6 +3,11 @@
 #include "../state/app_state.h"
 #include "dialog_templates.h"
 
+static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsCaption == WS_CAPTION &&
+                  kWsBorder == WS_BORDER && kWsSysMenu == WS_SYSMENU && kDs3dLook == DS_3DLOOK &&
+                  kEsAutoHScroll == ES_AUTOHSCROLL && kBsAutoCheckBox == BS_AUTOCHECKBOX,
+              "the templates' style bits are the platform's");
+
 void EnableDictionaryMenus()
 {
     static const UINT kItems[] = {IDM_TRANS, IDM_TRANS_GER_ENG, IDM_TRANS_ENG_GER,
