@@ -25,9 +25,9 @@
 #include <immintrin.h>
 #endif
 
-#include "app/mapped_file.h"
 #include "data/dictionary_format.h"
 #include "data/search.h"
+#include "mapping/mapped_file.h"
 #include "reference_search.h"
 
 namespace {
@@ -416,8 +416,6 @@ int main(int argc, char** argv)
     std::vector<Row> rows(cases.size());
     static ResultList list;
     static ResultRecord expected[kResultCapacity];
-    ListScrollState state{};
-    state.scrollInfo.nPage = 20;
     int failures = 0;
 
     const ScanPaths paths = RunnableScanPaths();
@@ -429,7 +427,7 @@ int main(int argc, char** argv)
         const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
         const auto length = static_cast<uint32_t>(text.size());
         InitResultList(list);
-        SearchDictionary({d.view, d.size, d.begin}, bytes, length, list, state);
+        SearchDictionary({d.view, d.size, d.begin}, bytes, length, list);
         const int32_t want = ReferenceScan(d.view, d.begin, d.size, bytes, length, expected);
         rows[c].name = cases[c].label;
         rows[c].text = Printable(text);
@@ -471,7 +469,7 @@ int main(int argc, char** argv)
             const auto* bytes = reinterpret_cast<const unsigned char*>(cases[c].text.data());
             const auto length = static_cast<uint32_t>(cases[c].text.size());
             rows[c].searchMs[widest] = std::min(rows[c].searchMs[widest], Milliseconds([&] {
-                SearchDictionary({d.view, d.size, d.begin}, bytes, length, list, state);
+                SearchDictionary({d.view, d.size, d.begin}, bytes, length, list);
                 g_sink = static_cast<uint64_t>(list.resultCount);
             }));
             for (uint32_t k = 0; k < widest; ++k)

@@ -74,7 +74,8 @@ set(VOKABIX_HOST_TOOLS ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${CMAKE_S
 file(GLOB VOKABIX_HOST_TOOL_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/tools/import/*.cpp ${CMAKE_SOURCE_DIR}/tools/import/*.h
      ${CMAKE_SOURCE_DIR}/tools/cli/*.cpp ${CMAKE_SOURCE_DIR}/tools/common/*.cpp ${CMAKE_SOURCE_DIR}/tools/common/*.h
-     ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.h
+     ${CMAKE_SOURCE_DIR}/src/shared/*.cpp ${CMAKE_SOURCE_DIR}/src/shared/*.h
+     ${CMAKE_SOURCE_DIR}/src/mapping/*.cpp ${CMAKE_SOURCE_DIR}/src/mapping/*.h
      ${CMAKE_SOURCE_DIR}/src/data/*.cpp ${CMAKE_SOURCE_DIR}/src/data/*.h)
 add_custom_command(OUTPUT ${VOKABIX_HOST_TOOLS}
     COMMAND ${CMAKE_COMMAND} --preset native

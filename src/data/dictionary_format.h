@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../app/shared_types.h"
+#include "../shared/shared_types.h"
 
 struct DirectionInfo {
     const char* fileName;

@@ -425,24 +425,12 @@ int32_t ScanDictionary(const unsigned char* view, uint32_t dataBegin, uint32_t d
     return ScanDictionaryOn(runnable.path[runnable.count - 1], view, dataBegin, dataEnd, text, length, list);
 }
 
-bool SearchDictionary(const DictionaryView& dictionary, const unsigned char* text, uint32_t length,
-                      ResultList& list, ListScrollState& state)
+int32_t SearchDictionary(const DictionaryView& dictionary, const unsigned char* text, uint32_t length,
+                         ResultList& list)
 {
-    state.oneLineRepaint = 0;
-    state.firstRowOffset = 0;
-    state.scrollInfo.nPos = 0;
-    state.scrollInfo.nMax = 0;
     list.rowStride = kResultStride;
-
     const uint32_t bytes = DataBytes(dictionary.view, dictionary.fileSize, dictionary.headerOffset);
     const uint32_t begin = bytes == 0 ? 0 : dictionary.headerOffset;
     list.resultCount = ScanDictionary(dictionary.view, begin, begin + bytes, text, length, list);
-
-    if (list.resultCount == 0) {
-        state.rowsToDraw = 0;
-        return false;
-    }
-    state.rowsToDraw = list.resultCount <= PageRows(state) ? list.resultCount : PageRows(state);
-    state.scrollInfo.nMax = list.resultCount;
-    return true;
+    return list.resultCount;
 }

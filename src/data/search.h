@@ -3,9 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "../app/list_scroll.h"
-#include "../app/result_table.h"
-#include "../app/shared_types.h"
+#include "../shared/result_table.h"
+#include "../shared/shared_types.h"
 
 // The bytes of an open dictionary as the search sees them. view may be null
 // (no dictionary open); headerOffset may be kNoMarker (no data).
@@ -45,9 +44,9 @@ const char* ScanPathName(ScanPath path);
 int32_t ScanDictionaryOn(ScanPath path, const unsigned char* view, uint32_t dataBegin, uint32_t dataEnd,
                          const unsigned char* text, uint32_t length, ResultList& list);
 
-// The whole search: scans the dictionary's data and starts a new list in the
-// scroll state. Returns true when a line matched, which is when the caller
-// must hand scrollInfo to the scroll bar; with no match the bar keeps what it
-// showed. A loaded four-column list must have been closed before.
-bool SearchDictionary(const DictionaryView& dictionary, const unsigned char* text, uint32_t length,
-                      ResultList& list, ListScrollState& state);
+// The whole search: fills the table with the dictionary's matches as
+// dictionary rows and returns their count, the new resultCount. Where the
+// list stands and what it draws is the list layer's (StartNewList). A
+// loaded four-column list must have been closed before.
+int32_t SearchDictionary(const DictionaryView& dictionary, const unsigned char* text, uint32_t length,
+                         ResultList& list);

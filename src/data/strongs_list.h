@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "../app/result_table.h"
+#include "../shared/result_table.h"
 
 constexpr unsigned char kStrongsMark = 0xFB;
 constexpr uint32_t kStrongsColumnBytes = 17;

@@ -6,6 +6,15 @@ void InitListScroll(ListScrollState& state)
     state.scrollInfo.fMask = kScrollMaskRangePage;
 }
 
+void StartNewList(ListScrollState& state, int32_t rowCount)
+{
+    state.oneLineRepaint = 0;
+    state.firstRowOffset = 0;
+    state.scrollInfo.nPos = 0;
+    state.scrollInfo.nMax = rowCount;
+    state.rowsToDraw = rowCount <= PageRows(state) ? rowCount : PageRows(state);
+}
+
 void LayoutList(ListScrollState& state, int32_t lineHeight, const ListRect& client, int32_t resultCount)
 {
     state.lineHeight = lineHeight > 0 ? lineHeight : kFallbackLineHeight;

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "../app/list_scroll.h"
+#include "../shared/list_scroll.h"
 
 // Used when the text metrics report no height, so the page size never
 // divides by zero; it is the height of the list font.
@@ -13,6 +13,11 @@ constexpr int32_t kFallbackLineHeight = 15;
 // A new main window's list: the scroll record's size, and only range and
 // page for the bar until the first scroll request.
 void InitListScroll(ListScrollState& state);
+
+// A new list of rowCount rows, a search's or the four-column list's, shown
+// from its top: position 0 and range rowCount, no one-row repaint waiting,
+// and the rows of one page, or fewer, to draw.
+void StartNewList(ListScrollState& state, int32_t rowCount);
 
 // A new size: lineHeight from the window's default font, client from
 // GetClientRect. Sets nPage, trims clientRect to whole rows and sets

@@ -1,6 +1,6 @@
 #include "result_list.h"
 
-#include "../app/win32_handles.h"
+#include "../state/gdi_owners.h"
 #include "list_layout.h"
 
 namespace {

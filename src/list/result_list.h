@@ -5,9 +5,9 @@
 #pragma once
 #include <windows.h>
 
-#include "../app/file_state.h"
-#include "../app/list_scroll.h"
-#include "../app/result_table.h"
+#include "../data/win32/file_state.h"
+#include "../shared/list_scroll.h"
+#include "../shared/result_table.h"
 
 void LayoutResultList(HWND window, ListScrollState& list, int32_t resultCount);
 

@@ -1,12 +1,12 @@
 #include "main_window.h"
 
-#include "../app/app_state.h"
 #include "../data/dictionary_format.h"
 #include "../data/search.h"
 #include "../data/win32/dictionary_file.h"
 #include "../data/win32/strongs_file.h"
 #include "../list/list_layout.h"
 #include "../list/result_list.h"
+#include "../state/app_state.h"
 #include "../windows/about_window.h"
 #include "../windows/add_word_dialog.h"
 #include "../windows/dictionary_session.h"
@@ -127,8 +127,11 @@ void OnRunSearch(HWND window)
 {
     if (app.strongs.loaded)
         CloseStrongsList();
-    if (SearchDictionary(SearchableBytes(app.dictionary), reinterpret_cast<const unsigned char*>(app.searchText),
-                         app.searchLength, app.results, app.list))
+    const int32_t found = SearchDictionary(SearchableBytes(app.dictionary),
+                                           reinterpret_cast<const unsigned char*>(app.searchText), app.searchLength,
+                                           app.results);
+    StartNewList(app.list, found);
+    if (found > 0)
         UpdateListScrollBar(window, app.list);
     app.resultsGeneration = app.dictionary.generation;
 }
@@ -244,7 +247,9 @@ LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 void LoadStrongsList(HWND window)
 {
     app.resultsGeneration = 0; // the table no longer holds dictionary records
-    if (!LoadStrongsFile(app.strongs, app.results, app.list))
+    const bool opened = LoadStrongsFile(app.strongs, app.results);
+    StartNewList(app.list, app.results.resultCount);
+    if (!opened)
         ShowDataFileError();
     ShowFourColumnList(window, app.list);
 }

@@ -2,16 +2,16 @@
 
 #include <cstring>
 
+#include "../state/app_state.h"
 #include "../windows/german_keyboard.h"
-#include "../app/app_state.h"
 #include "main_window.h"
 
 const char kMainWindowTitle[] = "Vokabix  v1.3 - An Offline German/English/German Dictionary";
 
 namespace {
 
-constexpr DWORD kMainStyle = 0x10EE0000;  // visible, caption, system menu, sizing frame, minimize box, v-scroll
-constexpr DWORD kMainExStyle = 0x300;     // window edge and client edge
+constexpr DWORD kMainStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VSCROLL;
+constexpr DWORD kMainExStyle = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
 
 void FillWindowClass()
 {

@@ -1,6 +1,6 @@
 #include "about_window.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 // Every line is exactly 62 characters, blanks included: the lines are drawn
 // whole, so their opaque background fills the same width under each.
@@ -53,8 +53,9 @@ void ShowAboutWindow()
     app.windowClassRecord.lpszClassName = "About Class";
     app.windowClassRecord.lpfnWndProc = AboutWindowProc;
     RegisterClassExA(&app.windowClassRecord);
-    app.aboutWindow = CreateWindowExA(0x300, "About Class", "About Vokabix", 0x10C80000, 100, 20, 360, 230, nullptr,
-                                      nullptr, app.instance, nullptr);
+    app.aboutWindow = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, "About Class", "About Vokabix",
+                                      WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 100, 20, 360, 230, nullptr, nullptr,
+                                      app.instance, nullptr);
     if (app.aboutWindow != nullptr)
         DrawAboutText(app.aboutWindow);
 }

@@ -1,8 +1,8 @@
 #include "add_word_dialog.h"
 
-#include "../app/app_state.h"
 #include "../data/entry_composer.h"
 #include "../data/win32/dictionary_append.h"
+#include "../state/app_state.h"
 #include "dialog_common.h"
 #include "dialog_templates.h"
 #include "dictionary_session.h"
@@ -21,6 +21,16 @@ const char kEntryDiskFullMessage[] =
 const char kEntryNeedsBothPartsMessage[] = "Nothing to add: an entry needs a source and a translation.";
 
 namespace {
+
+// After an append the record's length goes back to 0, which is what marks
+// it empty; of its 176 bytes only the first 100 are cleared, as the add path
+// always has. The next composed line overwrites what it reads.
+constexpr uint32_t kEntryBytesCleared = 100;
+static_assert(kEntryBytesCleared <= kEntryRecordBytes, "the clear stays inside the record");
+
+// The room the caption's conversion may fill in the 81-unit title field; the
+// blanks after it stay.
+constexpr int kAddWordTitleRoom = 60;
 
 void CloseAddWordDialog(HWND dialog)
 {
@@ -96,7 +106,7 @@ void AppendEntry(HWND dialog)
     // so the list stays as it is.
     CloseDictionary();
     const AppendOutcome appended = AppendEntryRecord(app.dictionary.fileName, app.entryRecord);
-    for (int i = 0; i < 100; ++i)
+    for (uint32_t i = 0; i < kEntryBytesCleared; ++i)
         app.entryRecord.bytes[i] = 0;
     app.entryRecord.length = 0;
 
@@ -114,7 +124,7 @@ void CreateAddWordDialog()
     if (app.addWordDialog == nullptr) {
         BuildAddWordDialogTemplate(app.addWordTemplate, app.geometry, app.direction);
         HWND dialog = CreateDialogFromTemplate(app.addWordTemplate.bytes, AddWordCaption(app.direction),
-                                               kAddWordCaptionChars, 60, AddWordDialogProc);
+                                               kAddWordCaptionChars, kAddWordTitleRoom, AddWordDialogProc);
         if (dialog == nullptr)
             return;
         app.addWordDialog = dialog;

@@ -1,7 +1,12 @@
 #include "dialog_common.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "dialog_templates.h"
+
+static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsCaption == WS_CAPTION &&
+                  kWsBorder == WS_BORDER && kWsSysMenu == WS_SYSMENU && kDs3dLook == DS_3DLOOK &&
+                  kEsAutoHScroll == ES_AUTOHSCROLL && kBsAutoCheckBox == BS_AUTOCHECKBOX,
+              "the templates' style bits are the platform's");
 
 void EnableDictionaryMenus()
 {

@@ -8,12 +8,35 @@ static_assert(sizeof(kGermanKeyboardOff) == 24 && sizeof(kGermanKeyboardOn) == 2
 
 namespace {
 
-constexpr uint32_t kDialogStyle = 0x10C80000;     // visible, caption, system menu
-constexpr uint32_t kAddWordStyle = 0x10C80004;    // the same with DS_3DLOOK
-constexpr uint32_t kEditStyle = 0x50800080;       // child, visible, border, auto-scroll
-constexpr uint32_t kCheckBoxStyle = 0x50000003;   // child, visible, auto check box
-constexpr uint16_t kEditClass = 0x0081;
+constexpr uint32_t kDialogStyle = kWsVisible | kWsCaption | kWsSysMenu;
+constexpr uint32_t kAddWordStyle = kDialogStyle | kDs3dLook;
+constexpr uint32_t kEditStyle = kWsChild | kWsVisible | kWsBorder | kEsAutoHScroll;
+constexpr uint32_t kCheckBoxStyle = kWsChild | kWsVisible | kBsAutoCheckBox;
+constexpr uint16_t kEditClass = 0x0081;   // the predefined classes, by atom
 constexpr uint16_t kButtonClass = 0x0080;
+
+// Each title field has a fixed size in code units, filled with blanks after
+// the caption and closed by a 0, as the program's templates have always
+// been laid out: 51 for the search dialog, 81 for the add-word dialog. The
+// first control follows the title, on the DWORD boundary it must start on.
+constexpr size_t kSearchTitleUnits = 51;
+constexpr size_t kAddWordTitleUnits = 81;
+constexpr size_t FirstItemAt(size_t titleUnits)
+{
+    return (kTitleOffset + 2 * titleUnits + 3) / 4 * 4;
+}
+// One control: DLGITEMTEMPLATE (18 bytes), the class as 0xFFFF and an atom
+// (4), an empty title (2) and no creation data (2), padded to a DWORD.
+constexpr size_t kItemBytes = 26;
+constexpr size_t kItemStride = (kItemBytes + 3) / 4 * 4;
+constexpr size_t kSearchEditAt = FirstItemAt(kSearchTitleUnits);
+constexpr size_t kSearchCheckBoxAt = kSearchEditAt + kItemStride;
+constexpr size_t kAddWordEditAt = FirstItemAt(kAddWordTitleUnits);
+constexpr size_t kAddWordCheckBoxAt = kAddWordEditAt + kItemStride;
+static_assert(kSearchEditAt == 124 && kSearchCheckBoxAt == 152, "the search template's controls");
+static_assert(kAddWordEditAt == 184 && kAddWordCheckBoxAt == 212, "the add-word template's controls");
+static_assert(kSearchCheckBoxAt + kItemBytes <= kSearchTemplateBytes, "the search template holds both controls");
+static_assert(kAddWordCheckBoxAt + kItemBytes <= kAddWordTemplateBytes, "the add-word template holds both controls");
 
 // Writes little-endian fields into a template whatever the host's order.
 struct TemplateWriter {
@@ -78,9 +101,9 @@ void BuildSearchDialogTemplate(SearchDialogTemplate& t, const DialogGeometry& g,
     std::memset(t.bytes, 0, sizeof(t.bytes));
     TemplateWriter w{t.bytes};
     w.Header(kDialogStyle, g.dialogLeft, g.searchDialogTop, g.dialogWidth, g.dialogHeight);
-    w.Title(SearchCaption(direction), 51);
-    w.Item(124, kEditStyle, 0, g.fieldWidth, 10, IDC_SEARCH_EDIT, kEditClass);
-    w.Item(152, kCheckBoxStyle, 12, g.fieldWidth, 7, IDC_GERMAN_KBD, kButtonClass);
+    w.Title(SearchCaption(direction), kSearchTitleUnits);
+    w.Item(kSearchEditAt, kEditStyle, 0, g.fieldWidth, 10, IDC_SEARCH_EDIT, kEditClass);
+    w.Item(kSearchCheckBoxAt, kCheckBoxStyle, 12, g.fieldWidth, 7, IDC_GERMAN_KBD, kButtonClass);
 }
 
 void BuildAddWordDialogTemplate(AddWordDialogTemplate& t, const DialogGeometry& g, DictionaryDirection direction)
@@ -88,7 +111,7 @@ void BuildAddWordDialogTemplate(AddWordDialogTemplate& t, const DialogGeometry& 
     std::memset(t.bytes, 0, sizeof(t.bytes));
     TemplateWriter w{t.bytes};
     w.Header(kAddWordStyle, g.dialogLeft, g.addDialogTop, g.dialogWidth, g.dialogHeight);
-    w.Title(AddWordCaption(direction), 81);
-    w.Item(184, kEditStyle, 0, g.fieldWidth, g.addEditHeight, IDC_ENTRY_EDIT, kEditClass);
-    w.Item(212, kCheckBoxStyle, 12, g.fieldWidth, 7, IDC_GERMAN_KBD, kButtonClass);
+    w.Title(AddWordCaption(direction), kAddWordTitleUnits);
+    w.Item(kAddWordEditAt, kEditStyle, 0, g.fieldWidth, g.addEditHeight, IDC_ENTRY_EDIT, kEditClass);
+    w.Item(kAddWordCheckBoxAt, kCheckBoxStyle, 12, g.fieldWidth, 7, IDC_GERMAN_KBD, kButtonClass);
 }

@@ -6,10 +6,24 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../app/dialog_geometry.h"
-#include "../app/resource_ids.h"
-#include "../app/shared_types.h"
+#include "../shared/dialog_geometry.h"
+#include "../shared/resource_ids.h"
+#include "../shared/shared_types.h"
 
+// The style bits the templates hold, with the values <winuser.h> gives them
+// under those names: this file builds without it. dialog_common.cpp, which
+// has it, checks each against the platform's.
+constexpr uint32_t kWsChild = 0x40000000;       // WS_CHILD
+constexpr uint32_t kWsVisible = 0x10000000;     // WS_VISIBLE
+constexpr uint32_t kWsCaption = 0x00C00000;     // WS_CAPTION
+constexpr uint32_t kWsBorder = 0x00800000;      // WS_BORDER
+constexpr uint32_t kWsSysMenu = 0x00080000;     // WS_SYSMENU
+constexpr uint32_t kDs3dLook = 0x0004;          // DS_3DLOOK
+constexpr uint32_t kEsAutoHScroll = 0x0080;     // ES_AUTOHSCROLL
+constexpr uint32_t kBsAutoCheckBox = 0x0003;    // BS_AUTOCHECKBOX
+
+// The fixed header before the title: style, extended style, item count,
+// x, y, cx, cy, then an empty menu and the default class (DLGTEMPLATE).
 constexpr size_t kTitleOffset = 22;
 constexpr size_t kSearchCaptionChars = 24;
 constexpr size_t kAddWordCaptionChars = 27;

@@ -1,9 +1,9 @@
 #include "dictionary_session.h"
 
-#include "../app/app_state.h"
 #include "../data/dictionary_format.h"
 #include "../data/win32/dictionary_file.h"
 #include "../list/result_list.h"
+#include "../state/app_state.h"
 
 const char kErrorCaption[] = " ! ERROR !";
 

@@ -1,6 +1,6 @@
 #include "german_keyboard.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "dialog_templates.h"
 
 namespace {

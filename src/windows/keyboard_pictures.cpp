@@ -1,6 +1,6 @@
 #include "keyboard_pictures.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 
 // In bitmap order: normal, Shift, Alt.
 const char* const kKeyboardTitles[] = {
@@ -10,6 +10,14 @@ const char* const kKeyboardTitles[] = {
 };
 
 namespace {
+
+// Each layout's menu command is its bitmap's id less 2000 (IDM_KBD_NORMAL
+// 1051 for IDB_KBD_NORMAL 3051, and so on), which is how the picture windows
+// find the menu item to gray and give back.
+constexpr int kBitmapToMenuCommand = IDM_KBD_NORMAL - IDB_KBD_NORMAL;
+static_assert(IDM_KBD_SHIFT - IDB_KBD_SHIFT == kBitmapToMenuCommand &&
+                  IDM_KBD_ALT - IDB_KBD_ALT == kBitmapToMenuCommand,
+              "every layout's command is its bitmap's id less 2000");
 
 // The layout slot (0 normal, 1 Shift, 2 Alt) whose window this is, or -1.
 // Looked up as normal, Alt, Shift.
@@ -24,7 +32,7 @@ int SlotOf(HWND window)
 
 int MenuCommandOf(int slot)
 {
-    return IDB_KBD_NORMAL + slot - 2000;
+    return IDB_KBD_NORMAL + slot + kBitmapToMenuCommand;
 }
 
 void ClosePicture(HWND window)
@@ -57,7 +65,7 @@ void ShowKeyboardPicture()
     const int slot = p.chosenLayout - IDB_KBD_NORMAL;
     if (slot < 0 || slot >= kKeyboardLayouts)
         return;
-    EnableMenuItem(app.menu, static_cast<UINT>(p.chosenLayout - 2000), MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(app.menu, static_cast<UINT>(p.chosenLayout + kBitmapToMenuCommand), MF_BYCOMMAND | MF_GRAYED);
 
     // Registering again once the class exists fails, which is expected.
     p.classRecord.cbSize = sizeof(WNDCLASSEXA);
@@ -66,8 +74,9 @@ void ShowKeyboardPicture()
     p.classRecord.lpszClassName = "ShowKbd Class";
     RegisterClassExA(&p.classRecord);
 
-    p.windows[slot] = CreateWindowExA(0x300, "ShowKbd Class", kKeyboardTitles[slot], 0x10C80000, 400, 140, 350, 150,
-                                      nullptr, nullptr, app.instance, nullptr);
+    p.windows[slot] = CreateWindowExA(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE, "ShowKbd Class", kKeyboardTitles[slot],
+                                      WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 400, 140, 350, 150, nullptr, nullptr,
+                                      app.instance, nullptr);
     PaintKeyboardPicture(p.windows[slot]);
 }
 

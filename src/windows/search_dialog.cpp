@@ -1,6 +1,6 @@
 #include "search_dialog.h"
 
-#include "../app/app_state.h"
+#include "../state/app_state.h"
 #include "dialog_common.h"
 #include "dialog_templates.h"
 #include "dictionary_session.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "../common/dictionary_lines.h"
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "windows/dialog_templates.h"
 
 struct MessageBoxSeen {

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Checks that a built Vokabix.exe is what ships: the right kind of Windows
-# executable, importing only DLLs that come with Windows, and from KERNEL32,
-# USER32 and GDI32 only functions that Windows XP already has. A function
-# that XP lacks stops the loader before the program runs a line.
+# Checks that a built exe is what ships: the right kind of Windows
+# executable, importing only DLLs that come with Windows, and only functions
+# that Windows XP already has. A function that XP lacks stops the loader
+# before the program runs a line.
 set -euo pipefail
+export LC_ALL=C
 exe=$1
 want=$2     # "PE32 executable (GUI) Intel 80386" or "PE32+ executable (GUI) x86-64"
-objdump=$3  # the target's objdump; its compiler, beside it, judges the imports
+objdump=$3  # the target's objdump
 
 kind=$(file -b "$exe")
 case "$kind" in
@@ -34,30 +35,24 @@ if [ "$(printf '%s\n%s\n' "$subsystem" "$xp" | sort -V | tail -n 1)" != "$xp" ];
     status=1
 fi
 
-# The MinGW headers declare a function for XP only when XP has it, so each
-# imported name is looked up in them as XP's headers would show it.
-functions=$("$objdump" -p "$exe" | awk '
-    /DLL Name:/ { dll = toupper($3); next }
-    dll ~ /^(KERNEL32|USER32|GDI32)\.DLL$/ && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print $3 }')
-[ -n "$functions" ] || { echo "check_exe: found no imported functions in $exe" >&2; exit 1; }
-echo "imports $(wc -w <<<"$functions") functions from KERNEL32, USER32 and GDI32"
-source=$(mktemp --suffix=.c)
-trap 'rm -f "$source"' EXIT
-{
-    echo '#include <windows.h>'
-    echo 'void *const imported[] = {'
-    printf '    (void *)&%s,\n' $functions
-    echo '};'
-} >"$source"
-# A compiler that cannot run must not pass for one that found nothing.
-if ! errors=$("${objdump%objdump}gcc" -fsyntax-only -D_WIN32_WINNT=0x0501 -DWINVER=0x0501 "$source" 2>&1); then
-    missing=$(grep -o "[‘'][A-Za-z0-9_]*[’'] undeclared" <<<"$errors" | tr -d "‘’'" | cut -d' ' -f1 | sort -u || true)
-    if [ -z "$missing" ]; then
-        echo "check_exe: could not look up the imports of $exe:" >&2
-        echo "$errors" >&2
-    else
-        echo "check_exe: $exe imports what Windows XP lacks: $(echo $missing)" >&2
-    fi
+# Each imported function must be on the reviewed list of what Windows XP SP3
+# (and, for the 64-bit build, XP's x64 edition) exports. The MinGW headers
+# cannot tell: they declare many later functions for XP as well. A function
+# that is not on the list fails the check until someone has looked up its
+# minimum client and added it.
+list=$(dirname "$0")/xp-exports.txt
+imports=$("$objdump" -p "$exe" | awk '
+    /DLL Name:/ { dll = toupper($3); sub(/\.DLL$/, "", dll); next }
+    dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, $3 }' | sort -u)
+[ -n "$imports" ] || { echo "check_exe: found no imported functions in $exe" >&2; exit 1; }
+echo "imports $(wc -l <<<"$imports") functions"
+listed=$(grep -v '^#' "$list" | awk 'NF >= 2 { print $1, $2 }' | sort -u)
+missing=$(comm -23 <(echo "$imports") <(echo "$listed"))
+pending=$(grep -v '^#' "$list" | awk '$3 == "?" { print $1, $2 }' | sort -u | comm -12 <(echo "$imports") - | wc -l)
+[ "$pending" = 0 ] || echo "$pending of them are listed with their documentation still to be looked up (\"?\")"
+if [ -n "$missing" ]; then
+    echo "check_exe: $exe imports what is not on the list of Windows XP's exports ($list):" \
+        $(awk '{ print $2 }' <<<"$missing" | sort) >&2
     status=1
 fi
 exit $status

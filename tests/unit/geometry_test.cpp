@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dialog_geometry.h"
+#include "shared/dialog_geometry.h"
 
 namespace {
 

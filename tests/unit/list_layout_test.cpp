@@ -177,3 +177,28 @@ TEST(ListPaint, RowsPastTheListOrWithoutARecordAreNotDrawn)
 }
 
 } // namespace
+
+TEST(ListLayout, ANewListStartsAtItsTopWithAPageOrFewerToDraw)
+{
+    ListScrollState state{};
+    state.scrollInfo.nPage = 20;
+    state.scrollInfo.nPos = 7;
+    state.oneLineRepaint = 1;
+    state.firstRowOffset = 48;
+    StartNewList(state, 11);
+    EXPECT_EQ(state.rowsToDraw, 11);
+    EXPECT_EQ(state.scrollInfo.nMax, 11);
+    EXPECT_EQ(state.scrollInfo.nPos, 0);
+    EXPECT_EQ(state.oneLineRepaint, 0);
+    EXPECT_EQ(state.firstRowOffset, 0);
+
+    StartNewList(state, 30);
+    EXPECT_EQ(state.rowsToDraw, 20);
+    EXPECT_EQ(state.scrollInfo.nMax, 30);
+
+    state.scrollInfo.nPos = 3;
+    StartNewList(state, 0);
+    EXPECT_EQ(state.rowsToDraw, 0);
+    EXPECT_EQ(state.scrollInfo.nMax, 0);
+    EXPECT_EQ(state.scrollInfo.nPos, 0);
+}

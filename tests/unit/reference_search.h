@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "data/dictionary_format.h"
-#include "app/result_table.h"
+#include "shared/result_table.h"
 
 inline int32_t ReferenceScan(const unsigned char* view, uint32_t dataBegin, uint32_t dataEnd,
                              const unsigned char* text, uint32_t length, ResultRecord* slots)

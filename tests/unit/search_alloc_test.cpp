@@ -127,8 +127,6 @@ TEST(SearchAllocation, SearchingAllocatesNothing)
     const uint32_t header = FindHeaderEnd(Bytes(file), Size(file), "GerEng Data Starts Here:");
     static ResultList list;
     InitResultList(list);
-    ListScrollState state{};
-    state.scrollInfo.nPage = 20;
 
     const std::string texts[] = {"H", "Haus1", "\xFC" "ber", "Hof", "Haus\r\n", " 1", "nirgends", "Haus9999*"};
     int32_t counts[std::size(texts)];
@@ -139,8 +137,7 @@ TEST(SearchAllocation, SearchingAllocatesNothing)
             Counting counting;
             for (size_t t = 0; t < std::size(texts); ++t) {
                 if (p + 1 == paths.count) {
-                    SearchDictionary({Bytes(file), Size(file), header}, Bytes(texts[t]), Size(texts[t]), list,
-                                     state);
+                    SearchDictionary({Bytes(file), Size(file), header}, Bytes(texts[t]), Size(texts[t]), list);
                     counts[t] = list.resultCount;
                 } else {
                     counts[t] = ScanDictionaryOn(paths.path[p], Bytes(file), header, Size(file), Bytes(texts[t]),

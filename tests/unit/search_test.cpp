@@ -13,20 +13,15 @@ namespace {
 struct Searcher {
     std::string file;
     ResultList list;
-    ListScrollState state{};
-    bool pushed = false;
 
-    explicit Searcher(std::string bytes, uint32_t page = 20) : file(std::move(bytes))
-    {
-        InitResultList(list);
-        state.scrollInfo.nPage = page;
-    }
+    explicit Searcher(std::string bytes) : file(std::move(bytes)) { InitResultList(list); }
 
     int32_t Run(const std::string& text)
     {
         const uint32_t header = FindHeaderEnd(Bytes(file), Size(file), "GerEng Data Starts Here:");
-        pushed = SearchDictionary({Bytes(file), Size(file), header}, Bytes(text), Size(text), list, state);
-        return list.resultCount;
+        const int32_t found = SearchDictionary({Bytes(file), Size(file), header}, Bytes(text), Size(text), list);
+        EXPECT_EQ(found, list.resultCount);
+        return found;
     }
     std::string Source(int slot) const
     {
@@ -109,38 +104,8 @@ TEST(Search, NothingToScan)
     EXPECT_EQ(noMarker.Run("x"), 0);
     ResultList list;
     InitResultList(list);
-    ListScrollState state{};
-    EXPECT_FALSE(SearchDictionary({nullptr, 0, 0}, Bytes("x"), 1, list, state));
+    EXPECT_EQ(SearchDictionary({nullptr, 0, 0}, Bytes("x"), 1, list), 0);
     EXPECT_EQ(list.resultCount, 0);
-}
-
-TEST(Search, ListStateFollowsTheHits)
-{
-    std::string data;
-    for (int i = 0; i < 30; ++i)
-        data += FixedLine("Wort" + std::to_string(i), "word");
-    Searcher s(GerEngFile(data), 20);
-    s.state.scrollInfo.nPos = 7;
-    s.state.oneLineRepaint = 1;
-    s.state.firstRowOffset = 48;
-    ASSERT_EQ(s.Run("Wort1"), 11);
-    EXPECT_TRUE(s.pushed);
-    EXPECT_EQ(s.state.rowsToDraw, 11);
-    EXPECT_EQ(s.state.scrollInfo.nMax, 11);
-    EXPECT_EQ(s.state.scrollInfo.nPos, 0);
-    EXPECT_EQ(s.state.oneLineRepaint, 0);
-    EXPECT_EQ(s.state.firstRowOffset, 0);
-
-    ASSERT_EQ(s.Run("Wort"), 30);
-    EXPECT_EQ(s.state.rowsToDraw, 20);
-    EXPECT_EQ(s.state.scrollInfo.nMax, 30);
-
-    s.state.scrollInfo.nPos = 3;
-    ASSERT_EQ(s.Run("Nichts"), 0);
-    EXPECT_FALSE(s.pushed);
-    EXPECT_EQ(s.state.rowsToDraw, 0);
-    EXPECT_EQ(s.state.scrollInfo.nMax, 0);
-    EXPECT_EQ(s.state.scrollInfo.nPos, 0);
 }
 
 TEST(Search, FiveHundredSlotsKeepTheFirst499AndTheLast)
@@ -151,7 +116,6 @@ TEST(Search, FiveHundredSlotsKeepTheFirst499AndTheLast)
             data += FixedLine("Wort", std::to_string(i));
         Searcher s(GerEngFile(data));
         ASSERT_EQ(s.Run("Wort"), 500);
-        EXPECT_EQ(s.state.scrollInfo.nMax, 500);
         EXPECT_EQ(s.Translation(0), "0");
         EXPECT_EQ(s.Translation(498), "498");
         EXPECT_EQ(s.Translation(499), std::to_string(lines - 1)) << lines << " lines";

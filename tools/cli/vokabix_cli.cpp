@@ -14,7 +14,7 @@
 #include "../../src/data/entry_composer.h"
 #include "../../src/data/search.h"
 #include "../../src/data/strongs_list.h"
-#include "../../src/app/mapped_file.h"
+#include "../../src/mapping/mapped_file.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -132,10 +132,9 @@ int RunSearch(const Options& options)
 
     static ResultList list;
     InitResultList(list);
-    ListScrollState state{};
     const DictionaryView dictionary{file.view, file.fileSize, headerOffset};
     SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(text.data()),
-                     static_cast<uint32_t>(text.size()), list, state);
+                     static_cast<uint32_t>(text.size()), list);
 
     if (options.records) {
         std::printf("count %d\n", list.resultCount);
@@ -452,10 +451,9 @@ WordRanks RankOf(const DictionaryView& dictionary, const ListedWord& listed, boo
 {
     static ResultList list;
     InitResultList(list);
-    ListScrollState state{};
     const std::string& word = listed.word;
     SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(word.data()),
-                     static_cast<uint32_t>(word.size()), list, state);
+                     static_cast<uint32_t>(word.size()), list);
     WordRanks ranks;
     for (int32_t slot = 0; slot < list.resultCount; ++slot) {
         const ResultRecord& r = list.table.results[slot];

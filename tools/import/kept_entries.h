@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/shared_types.h"
+#include "shared/shared_types.h"
 
 constexpr uint64_t kFnvOffsetBasis = 0xcbf29ce484222325ull;
 // 64-bit FNV-1a, continued from hash.

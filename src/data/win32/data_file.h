@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "../../app/file_state.h"
-#include "../../app/mapped_file.h"
+#include "../../mapping/mapped_file.h"
+#include "file_state.h"
 
 // Windows refuses write access to a read-only file, but Wine run by root
 // grants it, since root passes the Unix permissions that stand for the

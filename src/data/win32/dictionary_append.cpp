@@ -1,7 +1,7 @@
 #include "dictionary_append.h"
 
-#include "../../app/win32_handles.h"
 #include "data_file.h"
+#include "scoped_handle.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #pragma once
 #include <cstdint>
 
-#include "../../app/file_state.h"
-#include "../../app/shared_types.h"
+#include "../../shared/shared_types.h"
 #include "../entry_append.h"
+#include "file_state.h"
 
 // What became of an append, and of which file.
 struct AppendOutcome {

@@ -3,9 +3,9 @@
 // the search reads, and letting it go. File work only: the list, the menus
 // and what the user is told are the windows' part.
 #pragma once
-#include "../../app/file_state.h"
 #include "../search.h"
 #include "dictionary_append.h"
+#include "file_state.h"
 
 // Opens and maps d.fileName as a new dictionary: a list found in an earlier
 // open is not the new file's. False, with nothing held, when it cannot be

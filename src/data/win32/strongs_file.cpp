@@ -12,13 +12,9 @@ bool OpenStrongsFile(StrongsList& s)
 
 } // namespace
 
-bool LoadStrongsFile(StrongsList& s, ResultList& results, ListScrollState& list)
+bool LoadStrongsFile(StrongsList& s, ResultList& results)
 {
     results.resultCount = 0;
-    list.oneLineRepaint = 0;
-    list.firstRowOffset = 0;
-    list.scrollInfo.nPos = 0;
-    list.scrollInfo.nMax = 0;
     // Counted as loaded before the open, so a failed open still shows an
     // empty list until the next search.
     s.loaded = 1;
@@ -28,7 +24,6 @@ bool LoadStrongsFile(StrongsList& s, ResultList& results, ListScrollState& list)
     const StrongsLoad load = ReadStrongsList(s.view, s.fileSize, results.table);
     results.resultCount = load.lineCount;
     s.recordCount = load.recordCount;
-    list.scrollInfo.nMax = load.lineCount;
     return opened;
 }
 

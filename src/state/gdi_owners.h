@@ -1,32 +1,9 @@
-// Small owners for kernel handles, GDI objects and device contexts, so that
-// every path out of a function gives back what it took. The one owner of a
-// mapped file is MappedFile (mapped_file.h).
+// Small owners for GDI objects and device contexts, so that every path out
+// of a painting function gives back what it took. The owner of a kernel
+// handle is ScopedHandle (data/win32/scoped_handle.h), of a mapped file
+// MappedFile (mapping/mapped_file.h).
 #pragma once
 #include <windows.h>
-
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    ~ScopedHandle()
-    {
-        if (Valid())
-            CloseHandle(handle_);
-    }
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    // Closes now and reports whether the close succeeded.
-    bool Close()
-    {
-        const BOOL ok = Valid() ? CloseHandle(handle_) : FALSE;
-        handle_ = nullptr;
-        return ok != FALSE;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // A font, brush or bitmap, deleted when its owner goes. It can be moved, so
 // one that lives for the whole run sits in the program-wide state and is

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "mapped_file.h"
+#include "../../mapping/mapped_file.h"
 
 // Which file on which volume, as the platform numbers them. A file put in
 // the place of another under the same name has another number.

@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
-#include "dialog_geometry.h"
-#include "file_state.h"
-#include "list_scroll.h"
-#include "resource_ids.h"
-#include "result_table.h"
-#include "shared_types.h"
-#include "win32_handles.h"
+#include "../data/win32/file_state.h"
+#include "../shared/dialog_geometry.h"
+#include "../shared/list_scroll.h"
+#include "../shared/resource_ids.h"
+#include "../shared/result_table.h"
+#include "../shared/shared_types.h"
+#include "gdi_owners.h"
 
 constexpr int kKeyboardLayouts = 3;
 
