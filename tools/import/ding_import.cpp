@@ -63,6 +63,22 @@ std::string OpenBrackets(const std::string& text)
     return open;
 }
 
+// Whether every bracket of text is closed by its own kind, in order.
+bool BracketsPairUp(const std::string& text)
+{
+    std::string open;
+    for (char c : text) {
+        if (IsOpener(c)) {
+            open += c;
+        } else if (IsCloser(c)) {
+            if (open.empty() || Closer(open.back()) != c)
+                return false;
+            open.pop_back();
+        }
+    }
+    return open.empty();
+}
+
 // A " :: " written inside a bracket ("(der Nachkriegszeit :: 1950er bis
 // 1960er Jahre)") leaves the German side with an open bracket that the
 // English side closes; the two halves are then not a German and an English
@@ -243,20 +259,6 @@ std::string CommentValue(const std::vector<std::string>& comments, const char* c
     return "not stated in the word list";
 }
 
-// Where the note opened at `at` ends (the byte after its closer), or 0 when
-// nothing closes it: an opener left open is ordinary text.
-size_t NoteEnd(const char* text, size_t at, size_t end)
-{
-    int depth = 0;
-    for (size_t p = at; p < end; ++p) {
-        if (IsOpener(text[p]))
-            ++depth;
-        else if (IsCloser(text[p]) && --depth == 0)
-            return p + 1;
-    }
-    return 0;
-}
-
 // Where an abbreviation such as "/Zi./" or "/h/" that starts at `at` ends,
 // or 0: a word of its own between slashes, as ding writes them after a
 // word ("Zimmer {n} /Zi./").
@@ -284,7 +286,7 @@ void AppendOrderKey(const char* source, size_t length, std::string& key)
     while (p < length) {
         const char c = source[p];
         if (IsOpener(c)) {
-            if (const size_t end = NoteEnd(source, p, length)) {
+            if (const size_t end = BracketEnd(source, p, length)) {
                 p = end;
                 continue;
             }
@@ -349,24 +351,9 @@ std::string TranslationOf(const std::string& lines, size_t begin, size_t end)
 
 std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties)
 {
-    bool balanced = true;
-    {
-        std::string open;
-        for (char c : part) {
-            if (IsOpener(c)) {
-                open += c;
-            } else if (IsCloser(c)) {
-                if (open.empty() || Closer(open.back()) != c) {
-                    balanced = false;
-                    break;
-                }
-                open.pop_back();
-            }
-        }
-        balanced = balanced && open.empty();
-    }
+    const bool balanced = BracketsPairUp(part);
     std::vector<std::string> synonyms;
-    int depth = 0;
+    BracketDepth brackets;
     size_t begin = 0;
     const auto take = [&](size_t end) {
         std::string synonym = Trim(part, begin, end);
@@ -377,11 +364,7 @@ std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& emptie
     };
     for (size_t p = 0; p < part.size(); ++p) {
         const char c = part[p];
-        if (balanced && IsOpener(c)) {
-            ++depth;
-        } else if (balanced && IsCloser(c)) {
-            --depth;
-        } else if (c == ';' && depth == 0 && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
+        if ((brackets.Outside(c) || !balanced) && c == ';' && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
             take(p);
             begin = std::min(p + 2, part.size());
         }

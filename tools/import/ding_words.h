@@ -45,6 +45,20 @@ private:
     int depth_ = 0;
 };
 
+// Where the bracket opened at `at` ends (the byte after its closer), or 0
+// when nothing closes it: an opener left open is ordinary text.
+inline size_t BracketEnd(const char* text, size_t at, size_t end)
+{
+    int depth = 0;
+    for (size_t p = at; p < end; ++p) {
+        if (IsOpener(text[p]))
+            ++depth;
+        else if (IsCloser(text[p]) && --depth == 0)
+            return p + 1;
+    }
+    return 0;
+}
+
 inline bool IsOneOf(const std::string& word, std::initializer_list<const char*> set)
 {
     for (const char* member : set) {
