@@ -345,43 +345,16 @@ uint32_t Commonness(const std::string& translation, const WordCounts& counts)
 
 int32_t EverydayScore(const EntrySigns& signs, uint32_t commonness)
 {
-    // Weights in points; a doubling of parts or of commonness is 16 steps
-    // of Log2x16. Measured on everyday words with the rank report of
-    // vokabix-cli: the parts, the place among the synonyms and the
-    // commonness of the translation carry most of the order.
-    constexpr int32_t kPerDoubledParts = 40;
-    constexpr int32_t kLaterSynonym = 100;
-    constexpr int32_t kPerSynonymBefore = 10;
-    constexpr int32_t kLaterPart = 60;
-    constexpr int32_t kPerSourceLabel = 40;
-    constexpr int32_t kPerSourceNote = 20;
-    constexpr int32_t kPerTranslationLabel = 20;
-    constexpr int32_t kPerTranslationNote = 20;
-    constexpr int32_t kPerDoubledCommonness = 15;
-    // A form's entry names its base and gives the form's own translation,
-    // so it goes before an entry of the same word from a line of about as
-    // many parts ("besser (comparative of gut)" before "besser {adj}"), but
-    // not before a headword whose own line says much more ("worse" before
-    // "worse (comparative of bad)" from "arg"). Measured with the forms
-    // lists of vokabix-cli rank: 60 puts the form's translation on the
-    // first row as often as 200 did and keeps the everyday sense of the
-    // English base words on their first row (90.5 %, 89.4 % with 200).
-    constexpr int32_t kFormOfAnotherWord = 60;
-    // English writes many a past and its participle alike ("bought",
-    // "said"); a text uses the past on its own far more often than the
-    // participle without its auxiliary, so the past's entry comes first.
-    // 100 outweighs the parts more that the participle's line may have
-    // ("lost": 40 left "verloren" first); more changed nothing measured.
-    constexpr int32_t kPastBeforeParticiple = 100;
+    using namespace EverydayWeights;
     const auto capped = [](uint32_t n, uint32_t most) { return static_cast<int32_t>(std::min(n, most)); };
-
-    int32_t score = kPerDoubledParts * std::min(Log2x16(signs.parts), 16 * 6) / 16;
-    score -= signs.synonymIndex > 0 ? kLaterSynonym + kPerSynonymBefore * capped(signs.synonymIndex, 5) : 0;
+    int32_t score = kPerDoubledParts * std::min(Log2x16(signs.parts), Log2x16(kMostPartsCounted)) / 16;
+    score -= signs.synonymIndex > 0 ? kLaterSynonym + kPerSynonymBefore * capped(signs.synonymIndex, kMostSynonymsBefore)
+                                    : 0;
     score -= signs.partIndex > 0 ? kLaterPart : 0;
-    score -= kPerSourceLabel * capped(signs.sourceLabels, 3);
-    score -= kPerSourceNote * capped(signs.sourceNotes, 3);
-    score -= kPerTranslationLabel * capped(signs.translationLabels, 3);
-    score -= kPerTranslationNote * capped(signs.translationNotes, 3);
+    score -= kPerSourceLabel * capped(signs.sourceLabels, kMostLabelsOrNotes);
+    score -= kPerSourceNote * capped(signs.sourceNotes, kMostLabelsOrNotes);
+    score -= kPerTranslationLabel * capped(signs.translationLabels, kMostLabelsOrNotes);
+    score -= kPerTranslationNote * capped(signs.translationNotes, kMostLabelsOrNotes);
     score += kPerDoubledCommonness * Log2x16(commonness + 1) / 16;
     score += signs.formOfAnotherWord ? kFormOfAnotherWord : 0;
     score += signs.pastForm ? kPastBeforeParticiple : 0;
