@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <cstring>
 #include <fstream>
@@ -200,6 +201,61 @@ TEST(DingImport, TheEverydaySenseComesFirst)
     const std::vector<Entry> english = EntriesOf("Förderwagen {m} :: dog\nHund {m} [zool.] | Hunde {pl} :: dog | dogs\n", kEngGer);
     ASSERT_EQ(english.size(), 3u);
     EXPECT_EQ(english[0].second, "Hund {m} [zool.]");
+}
+
+// Each weight of the order on a pair of entries that differ in that sign
+// alone, written so that without the weight the other entry would come
+// first (the shorter source, or the one given first).
+TEST(DingImport, EachWeightOfTheEverydayOrderDecidesItsOwnPair)
+{
+    struct Pair {
+        const char* weight;
+        const char* ding;
+        const char* headword;
+        const char* first;
+    };
+    const Pair pairs[] = {
+        {"kPerDoubledParts", "Bank {f} :: bench\nBank {f} | Bankette {pl} :: bank | banquets\n", "Bank", "bank"},
+        {"kLaterSynonym", "Laden {m}; Geschäft {n} :: shop\nGeschäft {n} :: business (firm)\n", "Geschäft",
+         "business (firm)"},
+        {"kPerSynonymBefore", "Karren {m}; Kutsche {f}; Wagen {m} :: cart\nAuto {n}; Wagen {m} :: car\n", "Wagen", "car"},
+        {"kLaterPart", "Spiel {n} | Ball {m} :: game | dance\nBall {m} | Bälle {pl} :: ball | balls\n", "Ball", "ball"},
+        {"kPerSourceLabel", "Kater [zool.] :: tomcat\nKater {m} /Ktr./ :: hangover\n", "Kater", "hangover"},
+        {"kPerSourceNote", "Bogen (Waffe) :: bow\nBogen {m} /Bgn./ :: sheet\n", "Bogen", "sheet"},
+        {"kPerTranslationLabel", "Katze {f} :: cat [zool.]\nKatze {f} :: puss\n", "Katze", "puss"},
+        {"kPerTranslationNote", "Maus {f} :: mouse (animal)\nMaus {f} :: mice\n", "Maus", "mice"},
+        {"kPerDoubledCommonness", "Hund {m} :: hound\nHund {m} :: dog\nDackel {m} :: dog\nPudel {m} :: dog\n", "Hund",
+         "dog"},
+    };
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(pair.weight);
+        const std::vector<Entry> entries = EntriesOf(pair.ding, kGerEng);
+        const std::string headword = W(pair.headword) + " ";
+        const auto first = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
+            return e.first.compare(0, headword.size(), headword) == 0;
+        });
+        ASSERT_NE(first, entries.end());
+        EXPECT_EQ(first->second, pair.first);
+    }
+}
+
+// The caps of the score: past them a sign says no more.
+TEST(DingImport, TheEverydayScoreStopsCountingWhereASignSaysNoMore)
+{
+    const auto score = [](uint32_t parts, uint32_t synonym, uint32_t labels) {
+        EntrySigns signs;
+        signs.parts = parts;
+        signs.synonymIndex = synonym;
+        signs.sourceLabels = labels;
+        signs.translationNotes = labels;
+        return EverydayScore(signs, 0);
+    };
+    EXPECT_GT(score(64, 0, 0), score(32, 0, 0));
+    EXPECT_EQ(score(64, 0, 0), score(1000, 0, 0));
+    EXPECT_LT(score(1, 5, 0), score(1, 4, 0));
+    EXPECT_EQ(score(1, 5, 0), score(1, 9, 0));
+    EXPECT_LT(score(1, 0, 3), score(1, 0, 2));
+    EXPECT_EQ(score(1, 0, 3), score(1, 0, 7));
 }
 
 // A verb that the word list writes after its object, or with "to", and a
@@ -581,7 +637,8 @@ TEST(DingImport, FormsNameTheirBaseAndComeFirst)
         "to reason | reasoning | reasoned | reasons | reasoned\n"
         "kaufen {vt} | kaufend | gekauft | er/sie kauft | ich/er/sie kaufte :: "
         "to buy {bought; bought} | buying | bought | he/she buys | I/he/she bought\n"
-        "gekauft {adj} :: purchased\n";
+        "erwerben {vt} | erwerbend | erworben | ein Haus erwerben | Land erwerben | ein Recht erwerben :: "
+        "to buy | buying | bought | to buy a house | to buy land | to buy a right\n";
     const ImportResult result = Import(ding);
     const std::vector<Entry> german = Parse(result.Entries(kGerEng));
     const std::vector<Entry> english = Parse(result.Entries(kEngGer));

@@ -108,54 +108,64 @@ bool OpenFile(const std::string& path, MappedFile& file)
     return false;
 }
 
+// Maps the dictionary file and finds the end of its header; false, with
+// the reason on stderr, when there is no marker and so no entry.
+bool OpenDictionaryView(const std::string& path, DictionaryDirection direction, MappedFile& file,
+                        DictionaryView& dictionary)
+{
+    if (!OpenFile(path, file))
+        return false;
+    const char* marker = InfoFor(direction).marker;
+    dictionary = {file.view, file.fileSize, FindHeaderEnd(file.view, file.fileSize, marker)};
+    if (dictionary.headerOffset == kNoMarker) {
+        std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\", so it holds no entries\n", path.c_str(),
+                     marker);
+        return false;
+    }
+    return true;
+}
+
+void PrintRows(const ResultList& list, const unsigned char* view, bool records)
+{
+    if (records)
+        std::printf("count %d\n", list.resultCount);
+    for (int32_t slot = 0; slot < list.resultCount; ++slot) {
+        const ResultRecord& r = list.table.results[slot];
+        if (records) {
+            std::printf("%d\t%u\t%u\t%u\t%u\n", slot, r.source, r.sourceLength, r.translation,
+                        r.translationLength);
+            continue;
+        }
+        uint32_t shown = r.sourceLength;
+        while (shown > 0 && view[r.source + shown - 1] == ' ')
+            --shown;
+        PrintBytes(view, r.source, shown);
+        std::fputc('\t', stdout);
+        PrintBytes(view, r.translation, r.translationLength);
+        std::fputc('\n', stdout);
+    }
+}
+
 int RunSearch(const Options& options)
 {
     if (options.operands.size() != 2)
         return Usage("search takes FILE and TEXT");
-    const std::string& path = options.operands[0];
     std::string text;
     if (!ToCp1252(options.operands[1], text))
         return kExitEncoding;
     if (text.size() > kSearchTextCapacity)
         return Usage("the search text is longer than 300 bytes");
-
     MappedFile file;
-    if (!OpenFile(path, file))
+    DictionaryView dictionary{};
+    if (!OpenDictionaryView(options.operands[0], options.direction, file, dictionary))
         return kExitFile;
-    const char* marker = InfoFor(options.direction).marker;
-    const uint32_t headerOffset = FindHeaderEnd(file.view, file.fileSize, marker);
-    if (headerOffset == kNoMarker) {
-        std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\", so it holds no entries\n", path.c_str(),
-                     marker);
-        return kExitFile;
-    }
 
     static ResultList list;
     InitResultList(list);
-    const DictionaryView dictionary{file.view, file.fileSize, headerOffset};
     SearchDictionary(dictionary, reinterpret_cast<const unsigned char*>(text.data()),
                      static_cast<uint32_t>(text.size()), list);
-
-    if (options.records) {
-        std::printf("count %d\n", list.resultCount);
-        for (int32_t slot = 0; slot < list.resultCount; ++slot) {
-            const ResultRecord& r = list.table.results[slot];
-            std::printf("%d\t%u\t%u\t%u\t%u\n", slot, r.source, r.sourceLength, r.translation,
-                        r.translationLength);
-        }
-        return 0;
-    }
-    for (int32_t slot = 0; slot < list.resultCount; ++slot) {
-        const ResultRecord& r = list.table.results[slot];
-        uint32_t shown = r.sourceLength;
-        while (shown > 0 && file.view[r.source + shown - 1] == ' ')
-            --shown;
-        PrintBytes(file.view, r.source, shown);
-        std::fputc('\t', stdout);
-        PrintBytes(file.view, r.translation, r.translationLength);
-        std::fputc('\n', stdout);
-    }
-    if (list.resultCount == 0)
+    PrintRows(list, file.view, options.records);
+    if (list.resultCount == 0 && !options.records)
         std::fprintf(stderr, "vokabix-cli: no entry begins with \"%s\"\n", options.operands[1].c_str());
     return 0;
 }
@@ -496,63 +506,71 @@ struct RankTable {
 // the word; for a list that gives translations, the row of the first record
 // that gives one of them, for every listed word; for a list of forms with
 // their base words, how many of those rows name the base.
-int RunRank(const Options& options)
-{
-    if (options.operands.size() != 2)
-        return Usage("rank takes FILE and WORDLIST");
-    const std::string& path = options.operands[0];
-    std::vector<ListedWord> words;
-    if (!ReadWordList(options.operands[1], words))
-        return kExitFile;
-    MappedFile file;
-    if (!OpenFile(path, file))
-        return kExitFile;
-    const char* marker = InfoFor(options.direction).marker;
-    const DictionaryView dictionary{file.view, file.fileSize, FindHeaderEnd(file.view, file.fileSize, marker)};
-    if (dictionary.headerOffset == kNoMarker) {
-        std::fprintf(stderr, "vokabix-cli: %s has no marker \"%s\"\n", path.c_str(), marker);
-        return kExitFile;
-    }
-
-    const bool german = options.direction == DictionaryDirection::GermanToEnglish;
-    const std::set<std::string> headwords = Headwords(dictionary, words);
-    RankTable headwordTable;
-    RankTable meaningTable;
+// The rank tables of one list: what RunRank prints.
+struct RankReport {
+    RankTable headwords;
+    RankTable meanings;
     std::string notHeadwords;
     std::string baseNotNamed;
     int forms = 0;
     int namingBase = 0;
-    for (const ListedWord& listed : words) {
-        const WordRanks ranks = RankOf(dictionary, listed, !german);
-        if (headwords.count(listed.word) == 0)
-            notHeadwords += " " + Cp1252ToUtf8(listed.word.data(), listed.word.size());
-        else
-            headwordTable.Add(listed.word, ranks.headword);
-        if (!listed.meanings.empty())
-            meaningTable.Add(listed.word, ranks.meaning);
-        if (!listed.base.empty()) {
-            ++forms;
-            namingBase += ranks.namesBase ? 1 : 0;
-            if (!ranks.namesBase)
-                baseNotNamed += " " + Cp1252ToUtf8(listed.word.data(), listed.word.size());
-        }
-    }
 
-    const char* direction = german ? "German to English" : "English to German";
-    const std::string all = std::to_string(words.size());
-    headwordTable.Print(direction, "Headwords", "Word", all);
-    std::printf("not on the first row (row, - when not shown):%s\n",
-                headwordTable.notFirst.empty() ? " none" : headwordTable.notFirst.c_str());
-    std::printf("not a headword, not counted:%s\n", notHeadwords.empty() ? " none" : notHeadwords.c_str());
-    if (meaningTable.ranks.empty())
-        return 0;
-    std::printf("\n");
-    meaningTable.Print(direction, "Words with a translation", "Translation", all);
-    std::printf("translation not on the first row (row, - when not shown):%s\n",
-                meaningTable.notFirst.empty() ? " none" : meaningTable.notFirst.c_str());
-    if (forms > 0)
-        std::printf("\nthe row with the translation names the base word for %d of %d forms (%s); not for:%s\n",
-                    namingBase, forms, Percent(namingBase, forms).c_str(), baseNotNamed.empty() ? " none" : baseNotNamed.c_str());
+    void Add(const ListedWord& listed, const WordRanks& ranks, bool headword)
+    {
+        const std::string word = Cp1252ToUtf8(listed.word.data(), listed.word.size());
+        if (headword)
+            headwords.Add(listed.word, ranks.headword);
+        else
+            notHeadwords += " " + word;
+        if (!listed.meanings.empty())
+            meanings.Add(listed.word, ranks.meaning);
+        if (listed.base.empty())
+            return;
+        ++forms;
+        namingBase += ranks.namesBase ? 1 : 0;
+        if (!ranks.namesBase)
+            baseNotNamed += " " + word;
+    }
+    void Print(const char* direction, const std::string& all) const
+    {
+        const auto listed = [](const std::string& words) { return words.empty() ? " none" : words.c_str(); };
+        headwords.Print(direction, "Headwords", "Word", all);
+        std::printf("not on the first row (row, - when not shown):%s\n", listed(headwords.notFirst));
+        std::printf("not a headword, not counted:%s\n", listed(notHeadwords));
+        if (meanings.ranks.empty())
+            return;
+        std::printf("\n");
+        meanings.Print(direction, "Words with a translation", "Translation", all);
+        std::printf("translation not on the first row (row, - when not shown):%s\n", listed(meanings.notFirst));
+        if (forms > 0)
+            std::printf("\nthe row with the translation names the base word for %d of %d forms (%s); not for:%s\n",
+                        namingBase, forms, Percent(namingBase, forms).c_str(), listed(baseNotNamed));
+    }
+};
+
+// How far down the list a user must look: for every listed word that the
+// dictionary has as a headword, the row of the first record whose source is
+// the word; for a list that gives translations, the row of the first record
+// that gives one of them, for every listed word; for a list of forms with
+// their base words, how many of those rows name the base.
+int RunRank(const Options& options)
+{
+    if (options.operands.size() != 2)
+        return Usage("rank takes FILE and WORDLIST");
+    std::vector<ListedWord> words;
+    if (!ReadWordList(options.operands[1], words))
+        return kExitFile;
+    MappedFile file;
+    DictionaryView dictionary{};
+    if (!OpenDictionaryView(options.operands[0], options.direction, file, dictionary))
+        return kExitFile;
+
+    const bool german = options.direction == DictionaryDirection::GermanToEnglish;
+    const std::set<std::string> headwords = Headwords(dictionary, words);
+    RankReport report;
+    for (const ListedWord& listed : words)
+        report.Add(listed, RankOf(dictionary, listed, !german), headwords.count(listed.word) != 0);
+    report.Print(german ? "German to English" : "English to German", std::to_string(words.size()));
     return 0;
 }
 

@@ -64,6 +64,22 @@ std::string OpenBrackets(const std::string& text)
     return open;
 }
 
+// Whether every bracket of text is closed by its own kind, in order.
+bool BracketsPairUp(const std::string& text)
+{
+    std::string open;
+    for (char c : text) {
+        if (IsOpener(c)) {
+            open += c;
+        } else if (IsCloser(c)) {
+            if (open.empty() || Closer(open.back()) != c)
+                return false;
+            open.pop_back();
+        }
+    }
+    return open.empty();
+}
+
 // A " :: " written inside a bracket ("(der Nachkriegszeit :: 1950er bis
 // 1960er Jahre)") leaves the German side with an open bracket that the
 // English side closes; the two halves are then not a German and an English
@@ -244,20 +260,6 @@ std::string CommentValue(const std::vector<std::string>& comments, const char* c
     return "not stated in the word list";
 }
 
-// Where the note opened at `at` ends (the byte after its closer), or 0 when
-// nothing closes it: an opener left open is ordinary text.
-size_t NoteEnd(const char* text, size_t at, size_t end)
-{
-    int depth = 0;
-    for (size_t p = at; p < end; ++p) {
-        if (IsOpener(text[p]))
-            ++depth;
-        else if (IsCloser(text[p]) && --depth == 0)
-            return p + 1;
-    }
-    return 0;
-}
-
 // Where an abbreviation such as "/Zi./" or "/h/" that starts at `at` ends,
 // or 0: a word of its own between slashes, as ding writes them after a
 // word ("Zimmer {n} /Zi./").
@@ -285,7 +287,7 @@ void AppendOrderKey(const char* source, size_t length, std::string& key)
     while (p < length) {
         const char c = source[p];
         if (IsOpener(c)) {
-            if (const size_t end = NoteEnd(source, p, length)) {
+            if (const size_t end = BracketEnd(source, p, length)) {
                 p = end;
                 continue;
             }
@@ -350,24 +352,9 @@ std::string TranslationOf(const std::string& lines, size_t begin, size_t end)
 
 std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties)
 {
-    bool balanced = true;
-    {
-        std::string open;
-        for (char c : part) {
-            if (IsOpener(c)) {
-                open += c;
-            } else if (IsCloser(c)) {
-                if (open.empty() || Closer(open.back()) != c) {
-                    balanced = false;
-                    break;
-                }
-                open.pop_back();
-            }
-        }
-        balanced = balanced && open.empty();
-    }
+    const bool balanced = BracketsPairUp(part);
     std::vector<std::string> synonyms;
-    int depth = 0;
+    BracketDepth brackets;
     size_t begin = 0;
     const auto take = [&](size_t end) {
         std::string synonym = Trim(part, begin, end);
@@ -378,11 +365,7 @@ std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& emptie
     };
     for (size_t p = 0; p < part.size(); ++p) {
         const char c = part[p];
-        if (balanced && IsOpener(c)) {
-            ++depth;
-        } else if (balanced && IsCloser(c)) {
-            --depth;
-        } else if (c == ';' && depth == 0 && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
+        if ((brackets.Outside(c) || !balanced) && c == ';' && (p + 1 == part.size() || IsBlank(part[p + 1]))) {
             take(p);
             begin = std::min(p + 2, part.size());
         }
@@ -391,11 +374,12 @@ std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& emptie
     return synonyms;
 }
 
-std::string InSearchOrder(const std::string& lines, const std::vector<int32_t>& scores)
+// One ordered line per entry line, in the order given, with its key
+// appended to keys.
+static std::vector<OrderedLine> OrderedLines(const std::string& lines, const std::vector<int32_t>& scores, std::string& keys)
 {
     std::vector<OrderedLine> order;
     order.reserve(static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n')));
-    std::string keys;
     for (size_t begin = 0; begin < lines.size();) {
         size_t end = lines.find("\r\n", begin);
         if (end == std::string::npos)
@@ -417,6 +401,13 @@ std::string InSearchOrder(const std::string& lines, const std::vector<int32_t>& 
         order.push_back(ordered);
         begin = end + 2;
     }
+    return order;
+}
+
+std::string InSearchOrder(const std::string& lines, const std::vector<int32_t>& scores)
+{
+    std::string keys;
+    std::vector<OrderedLine> order = OrderedLines(lines, scores, keys);
     const char* keyBytes = keys.data();
     for (OrderedLine& ordered : order)
         ordered.keyHead = KeyHead(keyBytes + ordered.key, ordered.keyLength);
@@ -730,26 +721,42 @@ void DingImporter::AddLine(const std::string& rawLine)
             comments_.push_back(Trim(line, 1, line.size()));
         return;
     }
-    if (!IsValidUtf8(line, 0, line.size()))
-        return Skip(Malformed::InvalidUtf8);
+    std::vector<std::string> germanParts;
+    std::vector<std::string> englishParts;
+    Malformed why = Malformed::NoSeparator;
+    if (!SplitEntryLine(line, germanParts, englishParts, why))
+        return Skip(why);
+    seenEntry_ = true;
+    ++stats_.entryLines;
+    AddParts(germanParts, englishParts);
+}
+
+// A "German :: English" line's parts, or why it is no such line.
+bool DingImporter::SplitEntryLine(const std::string& line, std::vector<std::string>& germanParts,
+                                  std::vector<std::string>& englishParts, Malformed& why)
+{
     const size_t separator = line.find(kSideSeparator);
-    if (separator == std::string::npos)
-        return Skip(Malformed::NoSeparator);
-    if (line.find(kSideSeparator, separator + 1) != std::string::npos)
-        return Skip(Malformed::SeveralSeparators);
+    why = !IsValidUtf8(line, 0, line.size())                                ? Malformed::InvalidUtf8
+          : separator == std::string::npos                                  ? Malformed::NoSeparator
+          : line.find(kSideSeparator, separator + 1) != std::string::npos ? Malformed::SeveralSeparators
+                                                                            : Malformed::EmptySide;
+    if (why != Malformed::EmptySide)
+        return false;
     const std::string german = line.substr(0, separator);
     const std::string english = line.substr(separator + 4);
     if (Trim(german).empty() || Trim(english).empty())
-        return Skip(Malformed::EmptySide);
+        return false;
+    why = Malformed::SeparatorInBrackets;
     if (SeparatorInBrackets(german, english))
-        return Skip(Malformed::SeparatorInBrackets);
-    const std::vector<std::string> germanParts = SplitOn(german, kPartSeparator);
-    const std::vector<std::string> englishParts = SplitOn(english, kPartSeparator);
-    if (germanParts.size() != englishParts.size())
-        return Skip(Malformed::PartCounts);
+        return false;
+    germanParts = SplitOn(german, kPartSeparator);
+    englishParts = SplitOn(english, kPartSeparator);
+    why = Malformed::PartCounts;
+    return germanParts.size() == englishParts.size();
+}
 
-    seenEntry_ = true;
-    ++stats_.entryLines;
+void DingImporter::AddParts(const std::vector<std::string>& germanParts, const std::vector<std::string>& englishParts)
+{
     const uint32_t parts = static_cast<uint32_t>(germanParts.size());
     std::vector<std::string> germanTexts(parts);
     std::vector<std::string> englishTexts(parts);
@@ -811,31 +818,24 @@ std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
     return header + InfoFor(d).marker + "\r\n";
 }
 
-ImportResult ImportDing(const std::string& input, const ImportSettings& settings, const ImportProgress& progress)
+// The number of the first of the opening lines that is not UTF-8 text,
+// or 0: Latin-1 or UTF-16 text shows itself there, and it is better to
+// say so than to turn a whole word list into skipped lines.
+static uint64_t FirstLineNotUtf8(const std::string& input, size_t pos)
 {
-    ImportResult result;
-    size_t pos = input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-
-    // Latin-1 or UTF-16 text shows itself in the first lines; better to say
-    // so than to turn a whole word list into skipped lines.
-    {
-        size_t p = pos;
-        for (int line = 1; line <= kCheckedOpeningLines && p < input.size(); ++line) {
-            size_t end = input.find('\n', p);
-            if (end == std::string::npos)
-                end = input.size();
-            if (!IsValidUtf8(input, p, end) || std::memchr(input.data() + p, '\0', end - p) != nullptr) {
-                result.refusal = Refusal::NotUtf8;
-                result.refusedLine = static_cast<uint64_t>(line);
-                return result;
-            }
-            p = end + 1;
-        }
+    for (int line = 1; line <= kCheckedOpeningLines && pos < input.size(); ++line) {
+        size_t end = input.find('\n', pos);
+        if (end == std::string::npos)
+            end = input.size();
+        if (!IsValidUtf8(input, pos, end) || std::memchr(input.data() + pos, '\0', end - pos) != nullptr)
+            return static_cast<uint64_t>(line);
+        pos = end + 1;
     }
+    return 0;
+}
 
-    DingImporter importer;
-    // Each input byte ends up in about two lines of each file.
-    importer.Reserve(input.size() * 2);
+static void FeedLines(const std::string& input, size_t pos, DingImporter& importer, const ImportProgress& progress)
+{
     int nextReport = 10;
     std::string line;
     while (pos < input.size()) {
@@ -853,7 +853,21 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
             }
         }
     }
+}
 
+ImportResult ImportDing(const std::string& input, const ImportSettings& settings, const ImportProgress& progress)
+{
+    ImportResult result;
+    const size_t pos = input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    result.refusedLine = FirstLineNotUtf8(input, pos);
+    if (result.refusedLine != 0) {
+        result.refusal = Refusal::NotUtf8;
+        return result;
+    }
+    DingImporter importer;
+    // Each input byte ends up in about two lines of each file.
+    importer.Reserve(input.size() * 2);
+    FeedLines(input, pos, importer, progress);
     importer.AddDerivedForms();
     result.stats = importer.Stats();
     result.firstSkipped = importer.FirstSkipped();

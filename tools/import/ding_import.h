@@ -95,6 +95,9 @@ public:
 
 private:
     void Skip(Malformed why);
+    static bool SplitEntryLine(const std::string& line, std::vector<std::string>& germanParts,
+                               std::vector<std::string>& englishParts, Malformed& why);
+    void AddParts(const std::vector<std::string>& germanParts, const std::vector<std::string>& englishParts);
     struct PartPlace {
         uint32_t index;
         uint32_t count;

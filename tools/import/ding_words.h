@@ -20,6 +20,45 @@ inline bool IsCloser(char c)
     return c == ')' || c == ']' || c == '}';
 }
 
+// The depth of ding's brackets while a text is read byte by byte, the one
+// walk that every reader of notes, labels and forms shares. A closer with
+// nothing open is passed over: abbreviations such as "/:-)/" bring one.
+class BracketDepth {
+public:
+    // Takes the next byte; true when it stands outside every bracket. The
+    // brackets themselves count as inside.
+    bool Outside(char c)
+    {
+        if (IsOpener(c)) {
+            ++depth_;
+            return false;
+        }
+        if (IsCloser(c)) {
+            depth_ -= depth_ > 0 ? 1 : 0;
+            return false;
+        }
+        return depth_ == 0;
+    }
+    int Depth() const { return depth_; }
+
+private:
+    int depth_ = 0;
+};
+
+// Where the bracket opened at `at` ends (the byte after its closer), or 0
+// when nothing closes it: an opener left open is ordinary text.
+inline size_t BracketEnd(const char* text, size_t at, size_t end)
+{
+    int depth = 0;
+    for (size_t p = at; p < end; ++p) {
+        if (IsOpener(text[p]))
+            ++depth;
+        else if (IsCloser(text[p]) && --depth == 0)
+            return p + 1;
+    }
+    return 0;
+}
+
 inline bool IsOneOf(const std::string& word, std::initializer_list<const char*> set)
 {
     for (const char* member : set) {
@@ -52,6 +91,13 @@ inline bool IsGermanPreposition(const std::string& word)
 {
     return IsOneOf(word, {"an", "auf", "aus", "bei", "f\xFC" "r", "gegen", "in", "mit", "nach", "\xFC" "ber", "um", "von",
                           "vor", "zu", "zwischen", "unter", "durch", "ohne", "hinter", "neben"});
+}
+
+// "mich", "dich", "uns", "euch": the reflexive pronouns that a verb's
+// forms carry where its infinitive has "sich" ("wir freuen uns").
+inline bool IsReflexivePronoun(const std::string& word)
+{
+    return IsOneOf(word, {"mich", "dich", "uns", "euch"});
 }
 
 // "etw.", "jdn./etw.", "sb.": words that stand for a verb's object or the

@@ -40,16 +40,12 @@ void ForEachWord(const std::string& text, size_t begin, size_t end, Take take)
     constexpr uint64_t kFnvPrime = 1099511628211ull;
     uint64_t hash = kFnvBasis;
     bool inWord = false;
-    int depth = 0;
+    BracketDepth brackets;
     for (size_t i = begin; i <= end; ++i) {
-        if (i < end && depth == 0 && (i == begin || text[i - 1] == ' '))
+        if (i < end && brackets.Depth() == 0 && (i == begin || text[i - 1] == ' '))
             i = SkippedToken(text, i, end);
         const unsigned char c = i < end ? static_cast<unsigned char>(text[i]) : ' ';
-        if (IsOpener(static_cast<char>(c)))
-            ++depth;
-        else if (IsCloser(static_cast<char>(c)))
-            depth = std::max(depth - 1, 0);
-        if (depth == 0 && IsLetter(c)) {
+        if (brackets.Outside(static_cast<char>(c)) && IsLetter(c)) {
             hash = (hash ^ static_cast<unsigned char>(Folded(c))) * kFnvPrime;
             inWord = true;
         } else if (inWord) {
@@ -63,13 +59,9 @@ void ForEachWord(const std::string& text, size_t begin, size_t end, Take take)
 // Where the first synonym of a part ends: at its first "; " outside brackets.
 size_t FirstSynonymEnd(const std::string& part)
 {
-    int depth = 0;
+    BracketDepth brackets;
     for (size_t i = 0; i < part.size(); ++i) {
-        if (IsOpener(part[i]))
-            ++depth;
-        else if (IsCloser(part[i]))
-            depth = std::max(depth - 1, 0);
-        else if (part[i] == ';' && depth == 0)
+        if (brackets.Outside(part[i]) && part[i] == ';')
             return i;
     }
     return part.size();
@@ -85,17 +77,13 @@ uint32_t CountLabels(const std::string& text)
 uint32_t NotesAfterFirstWord(const std::string& text)
 {
     size_t p = 0;
-    int depth = 0;
-    for (; p < text.size(); ++p) {
-        if (IsOpener(text[p]))
-            ++depth;
-        else if (IsCloser(text[p]))
-            depth = std::max(depth - 1, 0);
-        else if (depth == 0 && IsLetter(static_cast<unsigned char>(text[p])))
-            break;
-    }
+    BracketDepth brackets;
+    while (p < text.size() && !(brackets.Outside(text[p]) && IsLetter(static_cast<unsigned char>(text[p]))))
+        ++p;
+    // Only round brackets count here: a "(" inside a label's "[...]" still
+    // opens a note of its own.
     uint32_t notes = 0;
-    depth = 0;
+    int depth = 0;
     for (; p < text.size(); ++p) {
         if (text[p] == '(' && depth++ == 0)
             ++notes;
@@ -136,17 +124,11 @@ std::vector<Piece> Pieces(const std::string& source)
         }
         size_t end = p;
         if (IsOpener(source[p])) {
-            int depth = 0;
-            for (; end < source.size(); ++end) {
-                if (IsOpener(source[end]))
-                    ++depth;
-                else if (IsCloser(source[end]) && --depth == 0)
-                    break;
-            }
-            if (end == source.size())
+            end = BracketEnd(source.data(), p, source.size());
+            if (end == 0)
                 return {}; // an opener left open: no form to build on
-            pieces.push_back({source.substr(p, end + 1 - p), true});
-            p = end + 1;
+            pieces.push_back({source.substr(p, end - p), true});
+            p = end;
             continue;
         }
         while (end < source.size() && source[end] != ' ' && !IsOpener(source[end]))
@@ -193,6 +175,107 @@ std::string Joined(const std::vector<std::string>& words)
     std::string out;
     for (const std::string& word : words)
         out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+// A source's words outside its notes, and where each stands among the
+// pieces.
+struct SourceWords {
+    std::vector<Piece> pieces;
+    std::vector<std::string> words;
+    std::vector<size_t> wordAt;
+};
+
+SourceWords WordsOf(const std::string& source)
+{
+    SourceWords words{Pieces(source), {}, {}};
+    for (size_t i = 0; i < words.pieces.size(); ++i) {
+        if (!words.pieces[i].note) {
+            words.words.push_back(words.pieces[i].text);
+            words.wordAt.push_back(i);
+        }
+    }
+    return words;
+}
+
+// The word a reader types, which words move behind it, and whether the
+// second form is a verb's.
+struct WordFirstPlan {
+    size_t head = 0;
+    std::vector<std::string> moved;
+    bool verb = false;
+};
+
+// "der Himmel", "the sky": the noun is the word. A German noun is written
+// with a capital.
+bool PlanArticleFirst(bool german, const std::vector<std::string>& words, WordFirstPlan& plan)
+{
+    const unsigned char first = static_cast<unsigned char>(words[1][0]);
+    if (german && !(first >= 'A' && first <= 'Z') && first != 0xC4 && first != 0xD6 && first != 0xDC)
+        return false;
+    plan.head = 1;
+    plan.moved.push_back(words[0]);
+    return true;
+}
+
+// "etw. sehen", "(sich) waschen": the German infinitive comes last, its
+// objects before it.
+bool PlanGermanVerb(const SourceWords& source, WordFirstPlan& plan)
+{
+    plan.head = source.words.size() - 1;
+    const std::string& infinitive = source.words[plan.head];
+    if (!IsSmallWord(infinitive) || infinitive.back() != 'n' || source.wordAt[plan.head] == 0)
+        return false;
+    plan.moved.assign(source.words.begin(), source.words.end() - 1);
+    plan.verb = true;
+    return AreObjects(DictionaryDirection::GermanToEnglish, plan.moved);
+}
+
+// "to see sth.": the English verb follows "to", its objects follow the verb.
+bool PlanEnglishVerb(const SourceWords& source, WordFirstPlan& plan)
+{
+    plan.head = 1;
+    if (!IsSmallWord(source.words[1]))
+        return false;
+    plan.moved.assign(source.words.begin() + 2, source.words.end());
+    plan.verb = true;
+    return AreObjects(DictionaryDirection::EnglishToGerman, plan.moved);
+}
+
+bool PlanWordFirst(DictionaryDirection d, const SourceWords& source, const std::string& verbLabel,
+                   WordFirstPlan& plan)
+{
+    const bool german = d == DictionaryDirection::GermanToEnglish;
+    const std::vector<std::string>& words = source.words;
+    const bool article = german ? IsOneOf(words[0], {"der", "die", "das"}) : words[0] == "the";
+    if (words.size() == 2 && article)
+        return PlanArticleFirst(german, words, plan);
+    if (!verbLabel.empty() && german)
+        return PlanGermanVerb(source, plan);
+    if (!verbLabel.empty() && words.size() >= 2 && words[0] == "to" && source.wordAt[0] == 0)
+        return PlanEnglishVerb(source, plan);
+    // "(großer) Wald {m}": a note before the word hides it from the search.
+    return words.size() == 1 && source.wordAt[0] > 0;
+}
+
+// The word, what moved in brackets behind it, the notes that stood before
+// it, the verb's label where one is due, then the notes that stood after it.
+std::string WordFirstText(const SourceWords& source, const WordFirstPlan& plan, const std::string& label)
+{
+    std::string out = source.words[plan.head];
+    if (!plan.moved.empty())
+        out += " (" + Joined(plan.moved) + ")";
+    const size_t headAt = source.wordAt[plan.head];
+    for (size_t i = 0; i < headAt; ++i) {
+        if (source.pieces[i].note)
+            out += " " + source.pieces[i].text;
+    }
+    if (!label.empty())
+        out += " " + label;
+    for (size_t i = headAt + 1; i < source.pieces.size(); ++i) {
+        if (source.pieces[i].note)
+            out += " " + source.pieces[i].text;
+    }
     return out;
 }
 
@@ -262,43 +345,16 @@ uint32_t Commonness(const std::string& translation, const WordCounts& counts)
 
 int32_t EverydayScore(const EntrySigns& signs, uint32_t commonness)
 {
-    // Weights in points; a doubling of parts or of commonness is 16 steps
-    // of Log2x16. Measured on everyday words with the rank report of
-    // vokabix-cli: the parts, the place among the synonyms and the
-    // commonness of the translation carry most of the order.
-    constexpr int32_t kPerDoubledParts = 40;
-    constexpr int32_t kLaterSynonym = 100;
-    constexpr int32_t kPerSynonymBefore = 10;
-    constexpr int32_t kLaterPart = 60;
-    constexpr int32_t kPerSourceLabel = 40;
-    constexpr int32_t kPerSourceNote = 20;
-    constexpr int32_t kPerTranslationLabel = 20;
-    constexpr int32_t kPerTranslationNote = 20;
-    constexpr int32_t kPerDoubledCommonness = 15;
-    // A form's entry names its base and gives the form's own translation,
-    // so it goes before an entry of the same word from a line of about as
-    // many parts ("besser (comparative of gut)" before "besser {adj}"), but
-    // not before a headword whose own line says much more ("worse" before
-    // "worse (comparative of bad)" from "arg"). Measured with the forms
-    // lists of vokabix-cli rank: 60 puts the form's translation on the
-    // first row as often as 200 did and keeps the everyday sense of the
-    // English base words on their first row (90.5 %, 89.4 % with 200).
-    constexpr int32_t kFormOfAnotherWord = 60;
-    // English writes many a past and its participle alike ("bought",
-    // "said"); a text uses the past on its own far more often than the
-    // participle without its auxiliary, so the past's entry comes first.
-    // 100 outweighs the parts more that the participle's line may have
-    // ("lost": 40 left "verloren" first); more changed nothing measured.
-    constexpr int32_t kPastBeforeParticiple = 100;
+    using namespace EverydayWeights;
     const auto capped = [](uint32_t n, uint32_t most) { return static_cast<int32_t>(std::min(n, most)); };
-
-    int32_t score = kPerDoubledParts * std::min(Log2x16(signs.parts), 16 * 6) / 16;
-    score -= signs.synonymIndex > 0 ? kLaterSynonym + kPerSynonymBefore * capped(signs.synonymIndex, 5) : 0;
+    int32_t score = kPerDoubledParts * std::min(Log2x16(signs.parts), Log2x16(kMostPartsCounted)) / 16;
+    score -= signs.synonymIndex > 0 ? kLaterSynonym + kPerSynonymBefore * capped(signs.synonymIndex, kMostSynonymsBefore)
+                                    : 0;
     score -= signs.partIndex > 0 ? kLaterPart : 0;
-    score -= kPerSourceLabel * capped(signs.sourceLabels, 3);
-    score -= kPerSourceNote * capped(signs.sourceNotes, 3);
-    score -= kPerTranslationLabel * capped(signs.translationLabels, 3);
-    score -= kPerTranslationNote * capped(signs.translationNotes, 3);
+    score -= kPerSourceLabel * capped(signs.sourceLabels, kMostLabelsOrNotes);
+    score -= kPerSourceNote * capped(signs.sourceNotes, kMostLabelsOrNotes);
+    score -= kPerTranslationLabel * capped(signs.translationLabels, kMostLabelsOrNotes);
+    score -= kPerTranslationNote * capped(signs.translationNotes, kMostLabelsOrNotes);
     score += kPerDoubledCommonness * Log2x16(commonness + 1) / 16;
     score += signs.formOfAnotherWord ? kFormOfAnotherWord : 0;
     score += signs.pastForm ? kPastBeforeParticiple : 0;
@@ -319,81 +375,22 @@ std::string VerbLabel(const std::string& germanPart)
 bool WordFirstForm(DictionaryDirection d, const std::string& source, const std::string& verbLabel, std::string& out,
                    bool& narrowed)
 {
-    const bool german = d == DictionaryDirection::GermanToEnglish;
-    const std::vector<Piece> pieces = Pieces(source);
-    std::vector<std::string> words;
-    std::vector<size_t> wordAt; // where each word stands among the pieces
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (!pieces[i].note) {
-            words.push_back(pieces[i].text);
-            wordAt.push_back(i);
-        }
-    }
-    if (words.empty())
+    const SourceWords words = WordsOf(source);
+    WordFirstPlan plan;
+    if (words.words.empty() || !PlanWordFirst(d, words, verbLabel, plan))
         return false;
-
-    // The word a reader types, which words move behind it, and whether the
-    // form is a verb's.
-    size_t head = 0;
-    std::vector<std::string> moved;
-    bool verb = false;
-    if (words.size() == 2 && IsOneOf(words[0], german ? std::initializer_list<const char*>{"der", "die", "das"}
-                                                       : std::initializer_list<const char*>{"the"})) {
-        // "der Himmel", "the sky": the noun is the word.
-        const unsigned char first = static_cast<unsigned char>(words[1][0]);
-        if (german && !(first >= 'A' && first <= 'Z') && first != 0xC4 && first != 0xD6 && first != 0xDC)
-            return false;
-        head = 1;
-        moved.push_back(words[0]);
-    } else if (!verbLabel.empty() && german) {
-        // "etw. sehen", "(sich) waschen": the infinitive comes last.
-        head = words.size() - 1;
-        const std::string& infinitive = words[head];
-        if (!IsSmallWord(infinitive) || infinitive.back() != 'n' || wordAt[head] == 0)
-            return false;
-        moved.assign(words.begin(), words.end() - 1);
-        if (!AreObjects(d, moved))
-            return false;
-        verb = true;
-    } else if (!verbLabel.empty() && words.size() >= 2 && words[0] == "to" && wordAt[0] == 0) {
-        // "to see sth.": the verb follows "to", its objects follow the verb.
-        head = 1;
-        if (!IsSmallWord(words[1]))
-            return false;
-        moved.assign(words.begin() + 2, words.end());
-        if (!AreObjects(d, moved))
-            return false;
-        verb = true;
-    } else if (words.size() == 1 && wordAt[0] > 0) {
-        // "(großer) Wald {m}": a note before the word hides it from the search.
-        head = 0;
-    } else {
-        return false;
-    }
-
-    out = words[head];
-    if (!moved.empty())
-        out += " (" + Joined(moved) + ")";
     // A note before the word, "sich" or a preposition's object make a
     // narrower sense than the word alone: "(großer) Wald", "sich geben",
     // "um etw. gehen".
-    narrowed = wordAt[head] > head;
-    for (const std::string& word : moved)
+    narrowed = words.wordAt[plan.head] > plan.head;
+    for (const std::string& word : plan.moved)
         narrowed = narrowed || word == "sich" || !IsObjectWord(d, word);
-    // The notes that stood before the word follow it, then the label that
-    // says it is a verb, where the source does not already say so, then the
-    // notes that stood after it.
-    for (size_t i = 0; i < wordAt[head]; ++i) {
-        if (pieces[i].note)
-            out += " " + pieces[i].text;
-    }
-    if (verb && german && source.find("{v") == std::string::npos)
-        out += " " + verbLabel;
-    if (verb && !german)
-        out += " {v}";
-    for (size_t i = wordAt[head] + 1; i < pieces.size(); ++i) {
-        if (pieces[i].note)
-            out += " " + pieces[i].text;
-    }
+    const bool german = d == DictionaryDirection::GermanToEnglish;
+    std::string label;
+    if (plan.verb && german && source.find("{v") == std::string::npos)
+        label = verbLabel;
+    if (plan.verb && !german)
+        label = "{v}";
+    out = WordFirstText(words, plan, label);
     return true;
 }

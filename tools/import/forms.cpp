@@ -10,13 +10,9 @@ namespace {
 std::vector<std::string> OuterWords(const std::string& text)
 {
     std::vector<std::string> words(1);
-    int depth = 0;
+    BracketDepth brackets;
     for (char c : text) {
-        if (IsOpener(c))
-            ++depth;
-        else if (IsCloser(c))
-            depth = std::max(depth - 1, 0);
-        else if (depth == 0 && c != ' ')
+        if (brackets.Outside(c) && c != ' ')
             words.back() += c;
         if ((c == ' ' || IsOpener(c)) && !words.back().empty())
             words.emplace_back();
@@ -231,8 +227,7 @@ void PluralKinds(const std::vector<std::string>& german, std::vector<FormKind>& 
 
 bool IsObjectOf(const std::string& word, DictionaryDirection language)
 {
-    return IsObjectWord(language, word) || (language == DictionaryDirection::GermanToEnglish &&
-                                            IsOneOf(word, {"mich", "dich", "uns", "euch"}));
+    return IsObjectWord(language, word) || (language == DictionaryDirection::GermanToEnglish && IsReflexivePronoun(word));
 }
 
 } // namespace
