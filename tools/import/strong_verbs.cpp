@@ -19,22 +19,20 @@ Part Items(const std::string& part)
 {
     Part items(1);
     std::string word;
-    int depth = 0;
+    BracketDepth depth;
     const auto endWord = [&] {
         if (!word.empty())
             items.back().push_back(word);
         word.clear();
     };
-    // ding's <...> hides a text from the search; it is no form either.
     for (char c : part) {
-        if (IsOpener(c) || c == '<') {
-            ++depth;
+        // ding's <...> hides a text from the search; it is no form either.
+        const char bracket = c == '<' ? '(' : c == '>' ? ')' : c;
+        if (IsOpener(bracket))
             endWord();
-        } else if (IsCloser(c) || c == '>') {
-            depth = std::max(depth - 1, 0);
-        } else if (depth > 0) {
+        if (!depth.Outside(bracket))
             continue;
-        } else if (c == ';') {
+        if (c == ';') {
             endWord();
             items.emplace_back();
         } else if (c == ' ') {
@@ -48,12 +46,12 @@ Part Items(const std::string& part)
     return items;
 }
 
-// "etw.", "jdn./etw.", "sich": the objects and reflexives a verb is written
-// with.
+// "etw.", "jdn./etw.", "sich", "uns": the objects and reflexives a verb is
+// written with, "/" between alternatives of either kind ("mich/dich").
 bool IsObject(const std::string& word)
 {
     return EachAlternative(word, [](const std::string& one) {
-        return IsOneOf(one, {"etw.", "jdn.", "jdm.", "jds.", "sich", "mich", "dich", "uns", "euch"});
+        return IsObjectWord(DictionaryDirection::GermanToEnglish, one) || IsReflexivePronoun(one);
     });
 }
 
@@ -74,18 +72,10 @@ Item WithoutObjects(const Item& words)
     return kept;
 }
 
-bool IsVerbForm(const std::string& word)
-{
-    return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        return (u >= 'a' && u <= 'z') || u == 0xE4 || u == 0xF6 || u == 0xFC || u == 0xDF;
-    });
-}
-
 // The one word of a form, or nothing.
 std::string SingleForm(const Item& words)
 {
-    return words.size() == 1 && IsVerbForm(words[0]) ? words[0] : std::string();
+    return words.size() == 1 && IsSmallGermanWord(words[0], false) ? words[0] : std::string();
 }
 
 // The words of a form that are the verb's: without its objects, without
@@ -335,17 +325,16 @@ std::string Column(const std::vector<std::string>& forms, const std::string& inf
 std::string Meaning(const std::string& englishPart)
 {
     std::string meaning;
-    int depth = 0;
+    BracketDepth depth;
     for (char c : englishPart) {
-        if (c == '{' || c == '[' || c == '(') {
-            ++depth;
-        } else if ((c == '}' || c == ']' || c == ')') && depth > 0) {
-            --depth;
-        } else if (depth == 0 && c == ';') {
+        // A closer with nothing open is text: "/:-)/".
+        const bool nothingOpen = depth.Depth() == 0;
+        if (!depth.Outside(c) && !(IsCloser(c) && nothingOpen))
+            continue;
+        if (c == ';')
             break;
-        } else if (depth == 0 && !(c == ' ' && (meaning.empty() || meaning.back() == ' '))) {
+        if (!(c == ' ' && (meaning.empty() || meaning.back() == ' ')))
             meaning += c;
-        }
     }
     while (!meaning.empty() && meaning.back() == ' ')
         meaning.pop_back();
@@ -480,7 +469,7 @@ void StrongVerbs::AddForms(const std::vector<Part>& parts, size_t verb, const st
     forms.preterites.clear();
     std::string prefix;
     for (const Item& preterite : preterites) {
-        if (preterite.size() != 2 || !IsVerbForm(preterite[0]) || !IsPrefix(preterite[1]) ||
+        if (preterite.size() != 2 || !IsSmallGermanWord(preterite[0], false) || !IsPrefix(preterite[1]) ||
             (!prefix.empty() && preterite[1] != prefix))
             return;
         prefix = preterite[1];
