@@ -33,6 +33,11 @@ constexpr size_t kImpersonalPreterite = 1;
 // auxiliary of a perfect ("er/sie hat/hatte gefunden").
 constexpr size_t kWordsBeforePreterite = 1;
 constexpr size_t kWordsBeforePerfect = 2;
+// A separable verb's preterite is the form and its prefix: "wich aus".
+constexpr size_t kSeparablePreteriteWords = 2;
+
+// The form columns of a record of strongs.dat; the meaning follows them.
+enum FormColumn { kInfinitiveColumn, kPreteriteColumn, kParticipleColumn, kFormColumns };
 
 // "tun" is the shortest German verb: "antun" is "an" and a verb.
 constexpr size_t kShortestVerb = 3;
@@ -119,7 +124,7 @@ bool IsPersons(const std::string& word, bool withFirstPerson)
 // present and the perfect with the third alone ("er/sie findet").
 bool StartsWithPersons(const Item& item, bool withFirstPerson)
 {
-    return item.size() >= 2 && IsPersons(item[0], withFirstPerson);
+    return item.size() > kWordsBeforePreterite && IsPersons(item[0], withFirstPerson);
 }
 
 // The short shape's preterite part, or -1: "| beginnt; fängt an | begann;
@@ -159,12 +164,13 @@ bool OneLetterApart(const std::string& a, const std::string& b)
 }
 
 // The separable and inseparable verb prefixes of German grammar ("ab",
-// "ver", "zer", "miss", "zurück", "zusammen"), and the adverbs that ding's
-// verbs show as prefixes too: "hinauf", "herein", "davon", "empor" and the
-// spoken short forms "raus", "rein", "rüber". "emp" stands for the "emp" of
-// "empfehlen" and "empfinden". A verb made so has its own row only where
-// the other verb has none ("verlieren", "vergessen", "empfehlen"); a
-// separable one shows its prefix in its preterite ("wich aus").
+// "an", "ver", "zer", "miss", "voll", "zurück", "zusammen"), and the
+// compound adverbs that ding's verbs show as prefixes ("hinauf", "herein",
+// "davon", "entgegen") with their spoken short forms ("raus", "rein",
+// "rüber"); "emp" is "ent" before an "f" ("empfehlen", "empfinden"). A verb
+// made so has its own row only where the other verb has none ("verlieren",
+// "vergessen", "empfehlen"); a separable one shows its prefix in its
+// preterite ("wich aus").
 const std::initializer_list<const char*> kPrefixes = {
     "ab", "an", "auf", "aus", "be", "bei", "dar", "durch", "ein", "emp", "ent", "er", "fort", "ge", "her", "hin",
     "los", "miss", "mit", "nach", "\xFC" "ber", "um", "unter", "ver", "vor", "weg", "wider", "wieder", "zer", "zu",
@@ -184,7 +190,8 @@ bool StartsWith(const std::string& text, const std::string& front)
 bool BeginAlike(const std::string& infinitive, const std::string& preterite, const std::string& participle)
 {
     const auto vowel = [](char c) { return std::string("aeiou\xE4\xF6\xFC").find(c) != std::string::npos; };
-    if (preterite[0] == infinitive[0] || (StartsWith(participle, "ge") && participle[2] == preterite[0]))
+    const std::string ge = "ge";
+    if (preterite[0] == infinitive[0] || (StartsWith(participle, ge) && participle[ge.size()] == preterite[0]))
         return true;
     for (const char* prefix : kPrefixes) {
         const size_t n = std::char_traits<char>::length(prefix);
@@ -361,7 +368,7 @@ std::string SeparableForms(const std::string& infinitive, const std::vector<Item
     forms.preterites.clear();
     std::string prefix;
     for (const Item& preterite : preterites) {
-        if (preterite.size() != 2 || !IsSmallGermanWord(preterite[0], false) || !IsPrefix(preterite[1]) ||
+        if (preterite.size() != kSeparablePreteriteWords || !IsSmallGermanWord(preterite[0], false) || !IsPrefix(preterite[1]) ||
             (!prefix.empty() && preterite[1] != prefix))
             return std::string();
         prefix = preterite[1];
@@ -392,7 +399,7 @@ struct Row {
     std::vector<std::string> participles;
     std::string meaning;
     uint32_t parts;
-    std::string columns[3];
+    std::string columns[kFormColumns];
 };
 
 // The verb's main line: one that the verb leads, with most to say. A line
@@ -486,9 +493,9 @@ std::vector<Row> ListedRows(std::vector<Row>& strong, StrongVerbStats& stats)
         strongSet.insert(row.infinitive);
     std::vector<Row> listed;
     for (Row& row : strong) {
-        row.columns[0] = row.infinitive;
-        row.columns[1] = Column(row.preterites, row.infinitive, false);
-        row.columns[2] = Column(row.participles, row.infinitive, true);
+        row.columns[kInfinitiveColumn] = row.infinitive;
+        row.columns[kPreteriteColumn] = Column(row.preterites, row.infinitive, false);
+        row.columns[kParticipleColumn] = Column(row.participles, row.infinitive, true);
         if (IsCompound(row.infinitive, strongSet))
             ++stats.compounds;
         else if (!std::all_of(std::begin(row.columns), std::end(row.columns), FitsColumn))
