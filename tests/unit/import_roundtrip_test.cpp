@@ -3,6 +3,7 @@
 // a whole source must find that entry on the first row.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -10,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "common/codepage.h"
 #include "data/dictionary_format.h"
@@ -222,9 +224,54 @@ TEST(ImportRoundTrip, SliceOfTheInstalledWordList)
     }
 }
 
+// The forms of the whole word list's strongs.dat that are known to differ
+// from the grammar, by verb and column, each as the file shows it. The check
+// fails where any of them changes, for the better too, so that the list
+// stays exact.
+const std::map<std::string, std::string> kKnownWrong = {
+    // ding gives the weak "fechtete" beside "focht"; both fit the column.
+    {"fechten preterite", "focht/fechtete"},
+    // ding gives the poetic "ward" beside "wurde".
+    {"werden preterite", "wurde/ward"},
+    // ding gives "saufen" no preterite, only its participles.
+    {"saufen preterite", "(missing)"},
+    {"saufen participle", "(missing)"},
+};
+
+// The grammar's verbs (tools/cli/wordlists/principal-parts.txt): for each
+// infinitive, the forms allowed in the preterite and participle columns.
+using Grammar = std::map<std::string, std::array<std::set<std::string>, 3>>;
+
+Grammar ReadGrammar()
+{
+    Grammar grammar;
+    std::ifstream in(VOKABIX_PRINCIPAL_PARTS, std::ios::binary);
+    EXPECT_TRUE(in) << VOKABIX_PRINCIPAL_PARTS;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        std::istringstream tabs(line);
+        for (std::string field; std::getline(tabs, field, '\t');) {
+            std::string cp1252;
+            uint32_t bad = 0;
+            EXPECT_TRUE(Utf8ToCp1252(field, cp1252, bad)) << line;
+            fields.push_back(cp1252);
+        }
+        EXPECT_EQ(fields.size(), 3u) << line;
+        for (size_t c = 1; c < fields.size() && c < 3; ++c) {
+            std::istringstream alternatives(fields[c]);
+            for (std::string one; std::getline(alternatives, one, ';');)
+                grammar[fields[0]][c].insert(one.substr(one.find_first_not_of(' ')));
+        }
+    }
+    return grammar;
+}
+
 // The strong verbs of the whole word list against the principal parts of
-// a grammar (tools/cli/wordlists/principal-parts.txt): a form counts as
-// right when every form the list shows for it is one the grammar gives.
+// a grammar: every verb the file holds is on the grammar's list, every verb
+// of that list is in the file, and every form the file shows ("backte/buk")
+// is one the grammar gives, but for the forms of kKnownWrong.
 TEST(ImportRoundTrip, StrongVerbsOfTheInstalledWordList)
 {
     std::ifstream in(VOKABIX_DING_FILE, std::ios::binary);
@@ -245,57 +292,47 @@ TEST(ImportRoundTrip, StrongVerbsOfTheInstalledWordList)
         ReadStrongsList(reinterpret_cast<const unsigned char*>(file.data()), static_cast<uint32_t>(file.size()), table);
     EXPECT_EQ(load.recordCount, load.lineCount) << "every line a record";
     EXPECT_GE(load.recordCount, 150);
-    EXPECT_LE(load.recordCount, kStrongsCapacity);
 
     const auto column = [&](int record, int c) {
         const StrongsColumn& at = table.strongs[record].columns[c];
         std::string text = file.substr(at.position, at.length);
         return text.substr(0, text.find_last_not_of(' ') + 1);
     };
+    const Grammar grammar = ReadGrammar();
     std::map<std::string, int> records;
-    for (int r = 0; r < load.recordCount; ++r)
+    for (int r = 0; r < load.recordCount; ++r) {
         records[column(r, 0)] = r;
-
-    std::ifstream grammar(VOKABIX_PRINCIPAL_PARTS, std::ios::binary);
-    ASSERT_TRUE(grammar) << VOKABIX_PRINCIPAL_PARTS;
+        EXPECT_EQ(grammar.count(column(r, 0)), 1u) << Cp1252ToUtf8(column(r, 0).data(), column(r, 0).size())
+                                                   << " is in strongs.dat but not in the grammar's list";
+    }
     int forms = 0;
     int right = 0;
-    std::string wrong;
-    while (std::getline(grammar, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> fields;
-        std::istringstream tabs(line);
-        for (std::string field; std::getline(tabs, field, '\t');)
-            fields.push_back(field);
-        ASSERT_EQ(fields.size(), 3u) << line;
-        std::string infinitive;
-        uint32_t bad = 0;
-        ASSERT_TRUE(Utf8ToCp1252(fields[0], infinitive, bad));
-        const auto found = records.find(infinitive);
+    std::set<std::string> knownWrongSeen;
+    for (const auto& verb : grammar) {
+        const auto found = records.find(verb.first);
         for (int c = 1; c <= 2; ++c) {
             ++forms;
-            std::string expected;
-            ASSERT_TRUE(Utf8ToCp1252(fields[c], expected, bad));
-            std::set<std::string> allowed;
-            std::istringstream alternatives(expected);
-            for (std::string one; std::getline(alternatives, one, ';');)
-                allowed.insert(one.substr(one.find_first_not_of(' ')));
+            const std::string shown = found != records.end() ? column(found->second, c) : "(missing)";
             bool ok = found != records.end();
-            const std::string shown = ok ? column(found->second, c) : "(missing)";
             std::istringstream parts(shown);
             for (std::string one; ok && std::getline(parts, one, '/');)
-                ok = allowed.count(one) != 0;
-            if (ok)
-                ++right;
-            else
-                wrong += " " + fields[0] + ": " + Cp1252ToUtf8(shown.data(), shown.size()) + " (" + fields[c] + ");";
+                ok = verb.second[c].count(one) != 0;
+            right += ok ? 1 : 0;
+            const std::string key = verb.first + (c == 1 ? " preterite" : " participle");
+            const auto known = kKnownWrong.find(key);
+            if (known != kKnownWrong.end()) {
+                knownWrongSeen.insert(key);
+                EXPECT_FALSE(ok) << key << " is right now: take it out of kKnownWrong";
+                EXPECT_EQ(shown, known->second) << key;
+            } else {
+                EXPECT_TRUE(ok) << Cp1252ToUtf8(key.data(), key.size()) << ": "
+                                   << Cp1252ToUtf8(shown.data(), shown.size());
+            }
         }
     }
-    EXPECT_GE(forms, 200);
-    EXPECT_GE(right * 100, forms * 98) << "wrong:" << wrong;
-    std::cout << "[          ] strongs.dat: " << load.recordCount << " verbs; principal parts: " << right << " of "
-              << forms << " forms right; wrong:" << (wrong.empty() ? " none" : wrong) << "\n";
+    EXPECT_EQ(knownWrongSeen.size(), kKnownWrong.size()) << "a known-wrong form of a verb not in the grammar's list";
+    std::cout << "[          ] strongs.dat: " << load.recordCount << " verbs, each on the grammar's list; "
+              << right << " of " << forms << " forms right, " << kKnownWrong.size() << " known wrong\n";
 }
 
 } // namespace

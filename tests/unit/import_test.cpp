@@ -14,7 +14,9 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,7 @@
 #include "ding_import.h"
 #include "import_command.h"
 #include "kept_entries.h"
+#include "strong_verbs.h"
 
 namespace fs = std::filesystem;
 
@@ -727,27 +730,107 @@ TEST(DingImport, StrongVerbsFromTheirForms)
 
 // The list's table holds 250 records: a word list with more strong verbs
 // gives a file of 250 record lines, the verbs ding says most about, and
-// the program reads every one of them.
+// the program reads every one of them. The verbs left out are spread over
+// the alphabet, so that a cut by the alphabet keeps some of them.
 TEST(DingImport, StrongVerbsFitTheTable)
 {
     std::string ding;
+    const auto stemOf = [](int i) {
+        return std::string("s") + static_cast<char>('a' + i / 26 % 26) + static_cast<char>('a' + i % 26);
+    };
+    // Every sixth says less: a phrase fewer on its line.
+    const auto rich = [](int i) { return i % 6 != 0; };
     for (int i = 0; i < 300; ++i) {
-        const std::string stem = std::string("s") + static_cast<char>('a' + i / 26 % 26) + static_cast<char>('a' + i % 26);
-        // The first 250 have a phrase more to their name.
-        const bool rich = i < 250;
+        const std::string stem = stemOf(i);
         ding += stem + "ingen {vi} | " + stem + "ingend | ge" + stem + "ungen | er/sie " + stem + "ingt | ich/er/sie " +
-                stem + "ang" + (rich ? " | " + stem + "ingen gehen" : "") + " :: to sing | a | b | c | d" +
-                (rich ? " | e" : "") + "\n";
+                stem + "ang" + (rich(i) ? " | " + stem + "ingen gehen" : "") + " :: to sing | a | b | c | d" +
+                (rich(i) ? " | e" : "") + "\n";
     }
     const ImportResult result = Import(ding);
     EXPECT_EQ(result.strongStats.verbs, 250u);
     EXPECT_EQ(result.strongStats.beyondTable, 50u);
-    EXPECT_EQ(result.strongs.find("sjqingen"), std::string::npos); // the 251st
+    std::string left;
+    for (int i = 0; i < 300; ++i) {
+        if ((result.strongs.find("\xFB" + stemOf(i) + "ingen ") != std::string::npos) != rich(i))
+            left += " " + stemOf(i) + "ingen";
+    }
+    EXPECT_EQ(left, "") << "kept or left out against what their lines say";
+    int lines = 0;
+    for (size_t at = 0; at < result.strongs.size(); at = result.strongs.find("\r\n", at) + 2) {
+        EXPECT_EQ(result.strongs[at], '\xFB') << "a line that is no record";
+        ++lines;
+    }
+    EXPECT_EQ(lines, 250);
     static ResultTable table;
     const StrongsLoad load = ReadStrongsList(reinterpret_cast<const unsigned char*>(result.strongs.data()),
                                              static_cast<uint32_t>(result.strongs.size()), table);
-    EXPECT_EQ(load.lineCount, 250);
-    EXPECT_EQ(load.recordCount, 250);
+    EXPECT_EQ(load.recordCount, lines);
+}
+
+// The rules that judge a verb's forms, each where it lives.
+TEST(StrongVerbRules, AFormIsWeakOrStrong)
+{
+    using namespace StrongVerbRules;
+    EXPECT_TRUE(IsWeak("kaufen", "kaufte", false));
+    EXPECT_TRUE(IsWeak("kaufen", "gekauft", true));
+    EXPECT_FALSE(IsWeak("finden", "fand", false));
+    EXPECT_FALSE(IsWeak("finden", "gefunden", true));
+    // A separable verb's preterite stands without its prefix, its
+    // participle has "ge" after it.
+    EXPECT_TRUE(IsWeak("ausbaggern", "baggerte", false));
+    EXPECT_TRUE(IsWeak("ausbaggern", "ausgebaggert", true));
+    // A mixed verb: the weak preterite, the strong participle.
+    EXPECT_TRUE(IsWeak("backen", "backte", false));
+    EXPECT_FALSE(IsWeak("backen", "gebacken", true));
+    // From the stem: "-et" after a "t", and a slip of one letter is still
+    // the weak form; a vowel change is more than a slip.
+    EXPECT_EQ(Stem("wandern"), "wander");
+    EXPECT_EQ(Stem("tun"), "tu");
+    EXPECT_TRUE(IsWeakFrom("arbeit", "arbeitete", false));
+    EXPECT_TRUE(IsWeakFrom("richt", "richtetet", false));
+    EXPECT_TRUE(IsWeakFrom("herrsch", "geherscht", true));
+    EXPECT_FALSE(IsWeakFrom("brenn", "brannte", false));
+}
+
+TEST(StrongVerbRules, APrefixSplitsOffAVerb)
+{
+    using namespace StrongVerbRules;
+    EXPECT_EQ(SeparableBase("ausweichen", "aus"), "weichen");
+    EXPECT_EQ(SeparableBase("ausweichen", "an"), "");
+    EXPECT_TRUE(IsPrefix("zur\xFC" "ck"));
+    EXPECT_FALSE(IsPrefix("fehl"));
+    const std::set<std::string> strong = {"stehen", "essen", "tun"};
+    EXPECT_TRUE(IsCompound("verstehen", strong));
+    EXPECT_TRUE(IsCompound("antun", strong));
+    EXPECT_FALSE(IsCompound("stehen", strong));
+    // "ver" + "gessen" is no verb of the list; "fehlen" is weak, so not in it.
+    EXPECT_FALSE(IsCompound("vergessen", strong));
+    EXPECT_FALSE(IsCompound("befehlen", strong));
+}
+
+// Where a line holds the preterite and the perfect: after the persons,
+// in the short shape without them, and in an impersonal verb's.
+TEST(StrongVerbRules, TheShapeOfALine)
+{
+    using namespace StrongVerbRules;
+    const auto shapeOf = [](const std::vector<std::string>& german) {
+        std::vector<Part> parts;
+        for (const std::string& part : german)
+            parts.push_back(Items(W(part)));
+        return ShapeOf(parts);
+    };
+    Shape shape = shapeOf({"wissen", "wissend", "gewusst", "er/sie weiß", "er/sie hat/hatte gewusst",
+                           "ich/er/sie wusste", "ich/er/sie wüsste"});
+    EXPECT_EQ(std::make_tuple(shape.preterite, shape.perfect, shape.persons), std::make_tuple(5, 4, true));
+    shape = shapeOf({"beginnen; anfangen", "beginnend; anfangend", "begonnen; angefangen", "beginnt; fängt an",
+                     "begann; fing an"});
+    EXPECT_EQ(std::make_tuple(shape.preterite, shape.perfect, shape.persons), std::make_tuple(4, -1, false));
+    shape = shapeOf({"gelten", "geltend", "gegolten", "es gilt", "es galt", "es hat/hatte gegolten"});
+    EXPECT_EQ(std::make_tuple(shape.preterite, shape.perfect, shape.persons), std::make_tuple(4, 5, true));
+    // No preterite: the participles alone, or later parts that are no
+    // present in -t and its preterite.
+    EXPECT_EQ(shapeOf({"fehlen", "fehlend", "gefehlt"}).preterite, -1);
+    EXPECT_EQ(shapeOf({"fehlen", "fehlend", "gefehlt", "Fehler", "Fehlen"}).preterite, -1);
 }
 
 // --- The entries a user added ------------------------------------------------------

@@ -85,6 +85,20 @@ bool EachAlternative(const std::string& word, Test test)
     return true;
 }
 
+// A word of small German letters only, "a" to "z", "ä", "ö", "ü" and "ß",
+// as a verb's infinitive and its forms are written ("fand", "gewusst");
+// with allowHyphen, hyphens after the first letter too.
+inline bool IsSmallGermanWord(const std::string& word, bool allowHyphen)
+{
+    for (char c : word) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        const bool letter = (u >= 'a' && u <= 'z') || u == 0xE4 || u == 0xF6 || u == 0xFC || u == 0xDF;
+        if (!letter && !(allowHyphen && u == '-'))
+            return false;
+    }
+    return !word.empty() && word[0] != '-';
+}
+
 // The prepositions that come before a German verb's object: "auf jdn.
 // warten", "jdn. um etw. bitten".
 inline bool IsGermanPreposition(const std::string& word)

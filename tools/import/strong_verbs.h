@@ -11,6 +11,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,67 @@ struct StrongVerbStats {
     uint64_t beyondTable = 0; // strong verbs left out because the list holds no more
     uint64_t tooLong = 0;     // a form longer than its column: left out
 };
+
+// The rules that read a verb's line and judge its forms, one by one, for
+// StrongVerbs and for their tests.
+namespace StrongVerbRules {
+
+using Item = std::vector<std::string>; // the words of one synonym or form
+using Part = std::vector<Item>;        // the items of one part of a line
+
+// A part's items: split at ";" outside brackets, each without its
+// bracketed notes and split into words.
+Part Items(const std::string& part);
+
+// Which parts of a verb's line hold the preterite and the perfect, -1
+// where it has none.
+struct Shape {
+    int preterite = -1;
+    int perfect = -1;
+    bool persons = false; // whether the forms are named with their persons
+};
+Shape ShapeOf(const std::vector<Part>& parts);
+
+// The stem a weak verb forms its past on: "kaufen" "kauf", "wandern"
+// "wander", "tun" "tu".
+std::string Stem(const std::string& infinitive);
+// Whether form is formed with -te/-t from stem, or one slip away from it:
+// "kaufte", "arbeitete" (and the plurals "kauften"); "gekauft",
+// "gearbeitet", "verkauft".
+bool IsWeakFrom(const std::string& stem, const std::string& form, bool participle);
+// Whether a form of the infinitive is weak, the verb taken whole or without
+// what it begins with ("baggerte" of "ausbaggern").
+bool IsWeak(const std::string& infinitive, const std::string& form, bool participle);
+
+// "ab", "ver", "zurück": a prefix that makes a new verb of another.
+bool IsPrefix(const std::string& word);
+// The verb a separable one is made of, given the prefix its preterite
+// shows ("ausweichen", "wich aus": "weichen"); empty where the infinitive
+// does not begin with that prefix.
+std::string SeparableBase(const std::string& infinitive, const std::string& prefix);
+// Whether the infinitive is a prefix and another verb of strongVerbs
+// ("verstehen" when "stehen" is one): such a verb has no row of its own.
+bool IsCompound(const std::string& infinitive, const std::set<std::string>& strongVerbs);
+
+// What one ding line tells of one verb.
+struct Forms {
+    std::vector<std::string> preterites;  // alternatives, in ding's order
+    std::vector<std::string> participles; // likewise
+    std::vector<std::string> perfects;    // the participles of "er/sie hat/hatte ..."
+    std::string meaning;                  // "to find"; empty where the line is a compound's
+    uint32_t parts = 0;                   // of the line: how much ding has to say
+    bool leads = false;                   // the verb comes first in the line
+};
+
+// What the whole list tells of one verb.
+struct Verb {
+    std::vector<Forms> own;       // lines about the verb itself
+    std::vector<Forms> compounds; // lines about "ausweichen" for "weichen"
+    std::vector<Forms> meanings;  // every line that names it, forms or not: meaning, parts, leads
+    std::map<std::string, uint32_t> participleVotes; // each participle, by the lines that give it
+};
+
+} // namespace StrongVerbRules
 
 class StrongVerbs {
 public:
@@ -45,24 +107,8 @@ public:
     std::vector<std::string> Infinitives() const;
 
 private:
-    // What one ding line tells of one verb.
-    struct Forms {
-        std::vector<std::string> preterites;  // alternatives, in ding's order
-        std::vector<std::string> participles; // likewise
-        std::vector<std::string> perfects;    // the participles of "er/sie hat/hatte ..."
-        std::string meaning;                  // "to find"; empty where the line is a compound's
-        uint32_t parts = 0;                   // of the line: how much ding has to say
-        bool leads = false;                   // the verb comes first in the line
-    };
-    struct Verb {
-        std::vector<Forms> own;       // lines about the verb itself
-        std::vector<Forms> compounds; // lines about "ausweichen" for "weichen"
-        std::vector<Forms> meanings;  // every line that names it, forms or not: meaning, parts, leads
-        std::map<std::string, uint32_t> participleVotes; // each participle, by the lines that give it
-    };
-    static std::vector<std::string> ParticiplesOf(const Forms& forms);
-    void AddForms(const std::vector<std::vector<std::vector<std::string>>>& parts, size_t verb,
-                  const std::string& meaning, uint32_t partCount);
+    void AddForms(const std::vector<StrongVerbRules::Part>& parts, size_t verb, const std::string& meaning,
+                  uint32_t partCount);
 
-    std::map<std::string, Verb> verbs_;
+    std::map<std::string, StrongVerbRules::Verb> verbs_;
 };
