@@ -160,16 +160,6 @@ bool AreObjects(DictionaryDirection d, const std::vector<std::string>& words)
     return true;
 }
 
-bool IsSmallWord(const std::string& word)
-{
-    for (char c : word) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (!((u >= 'a' && u <= 'z') || u == 0xE4 || u == 0xF6 || u == 0xFC || u == 0xDF || u == '-'))
-            return false;
-    }
-    return !word.empty() && word[0] != '-';
-}
-
 std::string Joined(const std::vector<std::string>& words)
 {
     std::string out;
@@ -224,7 +214,7 @@ bool PlanGermanVerb(const SourceWords& source, WordFirstPlan& plan)
 {
     plan.head = source.words.size() - 1;
     const std::string& infinitive = source.words[plan.head];
-    if (!IsSmallWord(infinitive) || infinitive.back() != 'n' || source.wordAt[plan.head] == 0)
+    if (!IsSmallGermanWord(infinitive, true) || infinitive.back() != 'n' || source.wordAt[plan.head] == 0)
         return false;
     plan.moved.assign(source.words.begin(), source.words.end() - 1);
     plan.verb = true;
@@ -235,7 +225,7 @@ bool PlanGermanVerb(const SourceWords& source, WordFirstPlan& plan)
 bool PlanEnglishVerb(const SourceWords& source, WordFirstPlan& plan)
 {
     plan.head = 1;
-    if (!IsSmallWord(source.words[1]))
+    if (!IsSmallGermanWord(source.words[1], true))
         return false;
     plan.moved.assign(source.words.begin() + 2, source.words.end());
     plan.verb = true;
