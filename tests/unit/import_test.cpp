@@ -906,9 +906,9 @@ TEST(KeptEntries, AnEarlierImportWithoutRecordIsToldApartByItsWordList)
     const ImportResult forms = Import("# Version :: 1\nHaus {n} | Häuser {pl} :: house | houses\n");
     const std::string plainPlural = Line(W("Häuser {pl}"), "houses");
     ASSERT_EQ(forms.formerLines[0], plainPlural);
-    const KeptEntries beforeForms = FindKeptEntries(WithoutRecord(forms.Header(kGerEng)) + plainPlural + user, kGerEng,
-                                                    forms.Header(kGerEng), forms.Entries(kGerEng),
-                                                    forms.formerLines[0], nullptr);
+    const std::string oldWithPlainPlural = WithoutRecord(forms.Header(kGerEng)) + plainPlural + user;
+    const KeptEntries beforeForms = FindKeptEntries(oldWithPlainPlural, kGerEng, forms.Header(kGerEng),
+                                                    forms.Entries(kGerEng), forms.formerLines[0], nullptr);
     EXPECT_EQ(AsFileLines(beforeForms.lines), user);
     // A word list that states no version is no evidence of sameness.
     const ImportResult bare = Import("Haus :: house\n");
