@@ -604,6 +604,14 @@ TEST(Forms, BaseWordsLeaveOutWhatAReaderDoesNotType)
     EXPECT_EQ(BaseWord("Zimmer {n} /Zi./", kGerman), "Zimmer");
     EXPECT_EQ(BaseWord("to go {went; gone}", kEnglish), "go");
     EXPECT_EQ(BaseWord("to forgive sb. (for sth.), to pardon sb.", kEnglish), "forgive");
+    // A form pairs with the synonym in its place, or where a verb lists
+    // its alternatives together, with the one it is spelled most like.
+    const std::vector<std::string> show = {"to show {showed; shown, showed}", "to shew [obs.]"};
+    EXPECT_EQ(BaseIndexOf(show, 2, 3, "shewn", kEnglish), 1u);
+    EXPECT_EQ(BaseIndexOf(show, 1, 3, "showed", kEnglish), 0u);
+    EXPECT_EQ(BaseIndexOf(show, 1, 2, "shewn", kEnglish), 1u);
+    EXPECT_EQ(BaseIndexOf({"gehen"}, 1, 2, "gingen", kGerman), 0u);
+    EXPECT_EQ(BaseIndexOf({}, 0, 1, "ging", kGerman), kNoBase);
     EXPECT_EQ(WithoutPersons("ich/er/sie ging; ich/er/sie lief; es gilt", kGerman), "ging; lief; gilt");
     EXPECT_EQ(WithoutPersons("I/he/she would go; went", kEnglish), "would go; went");
     EXPECT_EQ(BracedForms("to be {was, were; been}", FormKind::Past), (std::vector<std::string>{"was", "were"}));

@@ -536,9 +536,8 @@ void DingImporter::AddSources(DictionaryDirection d, const std::string& part, co
 }
 
 // The entry of a form, "ging (past of gehen)", in the place of the plain
-// one ("ich/er/sie ging"); false where the form's base cannot be told, for
-// a part that lists fewer forms than its base part has synonyms, or for an
-// English "would go", which is no form of a word.
+// one ("ich/er/sie ging"); false where the form's base cannot be told, or
+// for an English "would go", which is no form of a word.
 bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, const std::string& translation,
                            const PartPlace& place, uint32_t synonymIndex, size_t synonymCount)
 {
@@ -548,11 +547,11 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
         return false;
     uint64_t empties = 0;
     const std::vector<std::string> bases = SplitSynonyms(place.baseParts[static_cast<int>(d)], empties);
-    // Where the base part has more synonyms, the forms are those of the
-    // first ones: the later are other spellings ("spazierengehen [alt]").
-    if (bases.empty() || (bases.size() < synonymCount && bases.size() != 1))
+    const size_t baseIndex = BaseIndexOf(bases, synonymIndex, synonymCount, source, d);
+    if (baseIndex == kNoBase)
         return false;
-    const std::string base = BaseWord(bases[bases.size() == 1 ? 0 : synonymIndex], d);
+    const std::string& baseSynonym = bases[baseIndex];
+    const std::string base = BaseWord(baseSynonym, d);
     const std::string form = WithoutPersons(source, d);
     const std::string formTranslation = WithoutPersons(translation, other);
     if (base.empty() || form.empty() || formTranslation.empty())
@@ -560,7 +559,6 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
     // A form is as everyday as its base's sense on the same line: "boxes"
     // is judged as "box" with its "Schachtel", not by how often the
     // plurals' words occur.
-    const std::string& baseSynonym = bases[bases.size() == 1 ? 0 : synonymIndex];
     const std::string& baseTranslation = place.baseParts[static_cast<int>(other)];
     EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
     signs.parts = place.count;

@@ -318,6 +318,29 @@ std::string BaseWord(const std::string& synonym, DictionaryDirection language)
     return Joined(kept.empty() ? words : kept);
 }
 
+size_t BaseIndexOf(const std::vector<std::string>& bases, size_t formIndex, size_t formCount, const std::string& form,
+                   DictionaryDirection language)
+{
+    if (bases.empty())
+        return kNoBase;
+    if (bases.size() == 1 || bases.size() >= formCount)
+        return bases.size() == 1 ? 0 : formIndex;
+    const std::string bare = BareForm(WithoutPersons(form, language));
+    size_t best = 0;
+    size_t bestShared = 0;
+    for (size_t i = 0; i < bases.size(); ++i) {
+        const std::string word = BaseWord(bases[i], language);
+        size_t shared = 0;
+        while (shared < word.size() && shared < bare.size() && word[shared] == bare[shared])
+            ++shared;
+        if (shared > bestShared) {
+            best = i;
+            bestShared = shared;
+        }
+    }
+    return best;
+}
+
 std::string FormSource(const std::string& form, FormKind kind, const std::string& base)
 {
     return form + " (" + FormName(kind) + " of " + base + ")";

@@ -43,6 +43,16 @@ std::vector<FormKind> FormKindsOf(const std::vector<std::string>& germanParts,
 // {n} | Reihenhäuser {pl}" in the middle of a line).
 size_t BasePartOf(const std::vector<FormKind>& kinds, size_t index);
 
+// Which of the base part's synonyms the form at formIndex (of formCount)
+// is a form of: the one in the same place, where the base part has as many
+// or more (the later are other spellings: "spazierengehen [alt]"); else
+// the one whose word it begins most alike, as ding lists a verb's
+// alternative forms together ("shown; showed; shewn" of "to show; to
+// shew"). kNoBase where the base part has none.
+constexpr size_t kNoBase = static_cast<size_t>(-1);
+size_t BaseIndexOf(const std::vector<std::string>& bases, size_t formIndex, size_t formCount, const std::string& form,
+                   DictionaryDirection language);
+
 // A form without the persons that ding names before it: "ich/er/sie ging"
 // is "ging", "I/he/she would go" is "would go". language is the side the
 // text is from. Each "; " synonym of a part loses its own persons.
