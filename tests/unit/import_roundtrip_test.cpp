@@ -3,6 +3,8 @@
 // a whole source must find that entry on the first row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <array>
 #include <fstream>
 #include <iostream>
@@ -151,6 +153,32 @@ Outcome CheckEveryLine(const ImportResult& result, DictionaryDirection d)
     return outcome;
 }
 
+// Of the forms' entries ("ging (past of gehen)"), how many name a base that
+// a search for it finds as the start of an entry of its own.
+std::pair<int, int> FormsWithBaseFound(const std::string& entries)
+{
+    std::vector<std::string> sources;
+    std::vector<std::string> bases;
+    for (size_t begin = 0; begin < entries.size();) {
+        const size_t end = entries.find("\r\n", begin);
+        std::string source = entries.substr(begin, entries.find('*', begin) - begin);
+        while (!source.empty() && source.back() == ' ')
+            source.pop_back();
+        const size_t of = source.rfind(" of ");
+        if (!source.empty() && source.back() == ')' && of != std::string::npos && source.rfind('(') < of)
+            bases.push_back(source.substr(of + 4, source.size() - of - 5));
+        sources.push_back(std::move(source));
+        begin = end + 2;
+    }
+    std::sort(sources.begin(), sources.end());
+    int found = 0;
+    for (const std::string& base : bases) {
+        const auto at = std::lower_bound(sources.begin(), sources.end(), base);
+        found += at != sources.end() && at->compare(0, base.size(), base) == 0 ? 1 : 0;
+    }
+    return {found, static_cast<int>(bases.size())};
+}
+
 TEST(ImportRoundTrip, SampleWordList)
 {
     const std::string ding =
@@ -213,6 +241,11 @@ TEST(ImportRoundTrip, SliceOfTheInstalledWordList)
         std::vector<std::string_view> added;
         EXPECT_TRUE(AddedAfterImportedPart(SplitDictionary(file, d), added));
         EXPECT_TRUE(added.empty());
+        // A form names a base the reader can look up in turn.
+        const std::pair<int, int> forms = FormsWithBaseFound(result.Entries(d));
+        EXPECT_GT(forms.second, 300);
+        EXPECT_GE(forms.first * 100, forms.second * 95) << forms.first << " of " << forms.second;
+        std::cout << "[          ] " << forms.second << " forms' entries, " << forms.first << " with their base found\n";
         // The second, word-first forms: there are some, and they grow the
         // file by less than a quarter.
         EXPECT_GT(result.stats.Of(d).wordFirst, 20u);
