@@ -199,14 +199,6 @@ std::string CleanPart(const std::string& utf8, ImportStats& stats)
     return Trim(out);
 }
 
-bool HasWordStart(const std::string& text)
-{
-    for (char c : text) {
-        if (IsWordStart(static_cast<unsigned char>(c)))
-            return true;
-    }
-    return false;
-}
 
 // A source is what a user types, and a keyboard gives ' and ", not the
 // typographic quotes: "one’s" would never be found by "one's". A "*" would
@@ -514,7 +506,7 @@ void DingImporter::AddSources(DictionaryDirection d, const std::string& part, co
         const std::string source = SourceText(synonyms[at], counts);
         // With no word-start byte the search would take the line's start from
         // its translation and run its source into the next line.
-        if (!HasWordStart(source)) {
+        if (!HoldsWordStart(source)) {
             ++counts.noLetter;
             continue;
         }
@@ -545,8 +537,7 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
         d == DictionaryDirection::GermanToEnglish ? DictionaryDirection::EnglishToGerman : DictionaryDirection::GermanToEnglish;
     if (d == DictionaryDirection::EnglishToGerman && place.form == FormKind::Subjunctive)
         return false;
-    uint64_t empties = 0;
-    const std::vector<std::string> bases = SplitSynonyms(place.baseParts[static_cast<int>(d)], empties);
+    const std::vector<std::string>& bases = place.baseSynonyms[static_cast<int>(d)];
     const size_t baseIndex = BaseIndexOf(bases, synonymIndex, synonymCount, source, d);
     if (baseIndex == kNoBase)
         return false;
@@ -559,7 +550,7 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
     // A form is as everyday as its base's sense on the same line: "boxes"
     // is judged as "box" with its "Schachtel", not by how often the
     // plurals' words occur.
-    const std::string& baseTranslation = place.baseParts[static_cast<int>(other)];
+    const std::string& baseTranslation = *place.baseParts[static_cast<int>(other)];
     EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
     signs.parts = place.count;
     signs.synonymIndex = synonymIndex;
@@ -770,8 +761,11 @@ void DingImporter::AddParts(const std::vector<std::string>& germanParts, const s
     for (uint32_t i = 0; i < parts; ++i) {
         const std::string verbLabel = VerbLabel(germanTexts[i]);
         const size_t base = BasePartOf(forms, i);
-        const std::string baseParts[2] = {germanTexts[base], englishTexts[base]};
-        const PartPlace place{i, parts, verbLabel, forms[i], baseParts};
+        PartPlace place{i, parts, verbLabel, forms[i], {&germanTexts[base], &englishTexts[base]}, {}};
+        for (int side = 0; side < 2 && forms[i] != FormKind::None; ++side) {
+            uint64_t empties = 0; // counted when the base part's own entries are written
+            place.baseSynonyms[side] = SplitSynonyms(*place.baseParts[side], empties);
+        }
         AddSources(DictionaryDirection::GermanToEnglish, germanTexts[i], englishTexts[i], place);
         AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], germanTexts[i], place);
     }

@@ -102,8 +102,11 @@ private:
         uint32_t index;
         uint32_t count;
         const std::string& verbLabel; // of the German part, empty when it is no verb
-        FormKind form;                // the kind of form the part lists, or None
-        const std::string* baseParts; // the part the forms are forms of, German and English
+        FormKind form; // the kind of form the part lists, or None
+        // For a form part: the part its forms are forms of, German and
+        // English, and that part's synonyms.
+        const std::string* baseParts[2];
+        std::vector<std::string> baseSynonyms[2];
     };
     void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
                     const PartPlace& place);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/dictionary_format.h"
@@ -57,6 +58,40 @@ inline size_t BracketEnd(const char* text, size_t at, size_t end)
             return p + 1;
     }
     return 0;
+}
+
+// 64-bit FNV-1a, taken a byte at a time: the hash of the words the order
+// counts, and of the part of a file an import wrote.
+constexpr uint64_t kFnvOffsetBasis = 0xcbf29ce484222325ull;
+constexpr uint64_t kFnvPrime = 0x100000001b3ull;
+inline uint64_t FnvStep(uint64_t hash, unsigned char byte)
+{
+    return (hash ^ byte) * kFnvPrime;
+}
+
+// Whether a line holds a byte a search can start on: without one it is no
+// entry, and the search would run its source into the next line.
+inline bool HoldsWordStart(std::string_view line)
+{
+    for (const char c : line) {
+        if (IsWordStart(static_cast<unsigned char>(c)))
+            return true;
+    }
+    return false;
+}
+
+inline bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Words joined by one blank each.
+inline std::string JoinWords(const std::vector<std::string>& words)
+{
+    std::string out;
+    for (const std::string& word : words)
+        out += (out.empty() ? "" : " ") + word;
+    return out;
 }
 
 inline bool IsOneOf(const std::string& word, std::initializer_list<const char*> set)

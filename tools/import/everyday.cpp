@@ -36,9 +36,7 @@ size_t SkippedToken(const std::string& text, size_t at, size_t end)
 template <typename Take>
 void ForEachWord(const std::string& text, size_t begin, size_t end, Take take)
 {
-    constexpr uint64_t kFnvBasis = 14695981039346656037ull;
-    constexpr uint64_t kFnvPrime = 1099511628211ull;
-    uint64_t hash = kFnvBasis;
+    uint64_t hash = kFnvOffsetBasis;
     bool inWord = false;
     BracketDepth brackets;
     for (size_t i = begin; i <= end; ++i) {
@@ -46,11 +44,11 @@ void ForEachWord(const std::string& text, size_t begin, size_t end, Take take)
             i = SkippedToken(text, i, end);
         const unsigned char c = i < end ? static_cast<unsigned char>(text[i]) : ' ';
         if (brackets.Outside(static_cast<char>(c)) && IsLetter(c)) {
-            hash = (hash ^ static_cast<unsigned char>(Folded(c))) * kFnvPrime;
+            hash = FnvStep(hash, static_cast<unsigned char>(Folded(c)));
             inWord = true;
         } else if (inWord) {
             take(hash);
-            hash = kFnvBasis;
+            hash = kFnvOffsetBasis;
             inWord = false;
         }
     }
@@ -160,13 +158,6 @@ bool AreObjects(DictionaryDirection d, const std::vector<std::string>& words)
     return true;
 }
 
-std::string Joined(const std::vector<std::string>& words)
-{
-    std::string out;
-    for (const std::string& word : words)
-        out += (out.empty() ? "" : " ") + word;
-    return out;
-}
 
 // A source's words outside its notes, and where each stands among the
 // pieces.
@@ -254,7 +245,7 @@ std::string WordFirstText(const SourceWords& source, const WordFirstPlan& plan, 
 {
     std::string out = source.words[plan.head];
     if (!plan.moved.empty())
-        out += " (" + Joined(plan.moved) + ")";
+        out += " (" + JoinWords(plan.moved) + ")";
     const size_t headAt = source.wordAt[plan.head];
     for (size_t i = 0; i < headAt; ++i) {
         if (source.pieces[i].note)

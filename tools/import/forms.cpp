@@ -22,13 +22,6 @@ std::vector<std::string> OuterWords(const std::string& text)
     return words;
 }
 
-std::string Joined(const std::vector<std::string>& words, size_t from = 0)
-{
-    std::string out;
-    for (size_t i = from; i < words.size(); ++i)
-        out += (out.empty() ? "" : " ") + words[i];
-    return out;
-}
 
 std::vector<std::string> Synonyms(const std::string& part)
 {
@@ -89,11 +82,6 @@ Persons FormPersons(const std::string& part)
     return PersonsOf(words[0], DictionaryDirection::GermanToEnglish);
 }
 
-bool EndsWith(const std::string& text, const char* end)
-{
-    const std::string tail = end;
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // Whether every synonym of a part passes test on its words outside brackets.
 template <typename Test>
@@ -315,7 +303,7 @@ std::string BaseWord(const std::string& synonym, DictionaryDirection language)
         }
         kept.push_back(words[i]);
     }
-    return Joined(kept.empty() ? words : kept);
+    return JoinWords(kept.empty() ? words : kept);
 }
 
 size_t BaseIndexOf(const std::vector<std::string>& bases, size_t formIndex, size_t formCount, const std::string& form,
@@ -348,7 +336,7 @@ std::string FormSource(const std::string& form, FormKind kind, const std::string
 
 std::string BareForm(const std::string& form)
 {
-    return Joined(OuterWords(form));
+    return JoinWords(OuterWords(form));
 }
 
 std::vector<std::string> BracedForms(const std::string& englishSynonym, FormKind kind)

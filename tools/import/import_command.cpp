@@ -354,7 +354,6 @@ private:
     {
         version_ = version;
         path_.clear();
-        result_ = ImportResult();
         const std::string kSourceSuffix = " (ding word list)";
         if (source.size() > kSourceSuffix.size() && source.compare(source.size() - kSourceSuffix.size(),
                                                                    kSourceSuffix.size(), kSourceSuffix) == 0)
@@ -364,11 +363,11 @@ private:
             std::string unused;
             if (path.empty() || !ReadFileOf(path, text, unused) || WordListVersion(text) != version)
                 continue;
-            result_ = ImportDing(text, {path, ""});
-            if (result_.refusal == Refusal::None) {
+            ImportResult earlier = ImportDing(text, {path, ""});
+            if (earlier.refusal == Refusal::None) {
                 path_ = path;
                 for (int i = 0; i < 2; ++i)
-                    lines_[i] = std::move(result_.entries[i]) + result_.formerLines[i];
+                    lines_[i] = std::move(earlier.entries[i]) + earlier.formerLines[i];
                 return;
             }
         }
@@ -377,11 +376,11 @@ private:
     std::string folder_;
     std::string version_;
     std::string path_;
-    ImportResult result_;
     std::string lines_[2]; // each direction's entries and former lines
 };
 
 struct OldFiles {
+    bool there[2] = {};
     std::string bytes[2];
 };
 
@@ -392,7 +391,8 @@ bool ReadOldFiles(const std::string& folder, OldFiles& old, std::ostream& log)
     for (DictionaryDirection d : kDirections) {
         const std::string path = PathIn(folder, InfoFor(d).fileName);
         FileError failure;
-        if (!FileExists(path) || ReadWholeFile(path, old.bytes[static_cast<int>(d)], failure))
+        old.there[static_cast<int>(d)] = FileExists(path);
+        if (!old.there[static_cast<int>(d)] || ReadWholeFile(path, old.bytes[static_cast<int>(d)], failure))
             continue;
         log << "vokabix-import: cannot read " << path << ": " << Reason(failure, false)
             << ". Nothing was written.\n";
@@ -453,7 +453,7 @@ void FindAllKept(const std::string& folder, const OldFiles& old, const ImportRes
     };
     for (DictionaryDirection d : kDirections) {
         const int i = static_cast<int>(d);
-        if (!old.bytes[i].empty() || FileExists(PathIn(folder, InfoFor(d).fileName)))
+        if (old.there[i])
             kept[i] = FindKeptEntries(old.bytes[i], d, result.header[i], result.entries[i], result.formerLines[i],
                                       finder);
     }

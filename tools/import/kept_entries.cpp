@@ -45,23 +45,12 @@ bool ParseUnsigned(std::string_view text, int base, uint64_t& value)
     return end == digits.c_str() + digits.size() && std::isxdigit(static_cast<unsigned char>(digits[0]));
 }
 
-bool HoldsAnEntry(std::string_view line)
-{
-    for (const char c : line)
-        if (IsWordStart(static_cast<unsigned char>(c)))
-            return true;
-    return false;
-}
-
 } // namespace
 
 uint64_t Fnv1a(std::string_view bytes, uint64_t hash)
 {
-    constexpr uint64_t kFnvPrime = 0x100000001b3ull;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= kFnvPrime;
-    }
+    for (const char c : bytes)
+        hash = FnvStep(hash, static_cast<unsigned char>(c));
     return hash;
 }
 
@@ -148,7 +137,7 @@ std::vector<std::string_view> EntryLines(std::string_view data)
             if (!line.empty() && line.back() == '\r')
                 line.remove_suffix(1);
         }
-        if (HoldsAnEntry(line))
+        if (HoldsWordStart(line))
             lines.push_back(line);
         begin = end + 2;
     }

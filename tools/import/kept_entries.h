@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "ding_words.h"
 #include "shared/shared_types.h"
 
-constexpr uint64_t kFnvOffsetBasis = 0xcbf29ce484222325ull;
 // 64-bit FNV-1a, continued from hash.
 uint64_t Fnv1a(std::string_view bytes, uint64_t hash = kFnvOffsetBasis);
 

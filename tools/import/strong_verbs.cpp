@@ -142,10 +142,6 @@ int ShortShapePreterite(const std::vector<Part>& parts)
     return -1;
 }
 
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // Whether b is a with one letter more or less: the slips that turn a
 // weak form into something else ("richtetet", "geherscht"). A strong form
