@@ -620,7 +620,7 @@ TEST(Forms, BaseWordsLeaveOutWhatAReaderDoesNotType)
     EXPECT_TRUE(BracedForms("to think {thought; thought}", FormKind::Present).empty());
     // A form whose other words are the base's own, or stand for its object,
     // tells the verb's form; a separable prefix does not.
-    VerbFormTable table;
+    FormTable table;
     table.Add("an etw. denken", FormKind::Past, "dachte daran", 5);
     table.Add("anfangen", FormKind::Past, "fing an", 5);
     table.Add("logisch denken", FormKind::PastParticiple, "logisch gedacht", 5);

@@ -551,20 +551,23 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
     // is judged as "box" with its "Schachtel", not by how often the
     // plurals' words occur.
     const std::string& baseTranslation = *place.baseParts[static_cast<int>(other)];
-    EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
-    signs.parts = place.count;
-    signs.synonymIndex = synonymIndex;
-    judgedBy_[static_cast<int>(d)][signs_[static_cast<int>(d)].size()] = baseTranslation;
-    // A form that is a word of its own ("ging") is that word's main entry;
-    // one spelled as its base ("Lehrer {pl}") stays behind the base's own.
-    signs.formOfAnotherWord = BareForm(form) != base && place.form != FormKind::PresentOther;
-    signs.partIndex = signs.formOfAnotherWord ? 0 : place.index;
-    signs.pastForm = place.form == FormKind::Past && signs.formOfAnotherWord;
-    AddEntry(d, FormSource(form, place.form, base), formTranslation, signs);
-    if (d == DictionaryDirection::GermanToEnglish && place.form != FormKind::Plural &&
-        place.form != FormKind::Comparative && place.form != FormKind::Superlative)
-        verbForms_.Add(baseSynonym, place.form, form, place.count);
-    AppendEntryLine(formerLines_[static_cast<int>(d)], source, translation);
+    for (const std::string& alternative : FormAlternatives(form)) {
+        EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
+        signs.parts = place.count;
+        signs.synonymIndex = synonymIndex;
+        judgedBy_[static_cast<int>(d)][signs_[static_cast<int>(d)].size()] = baseTranslation;
+        // A form that is a word of its own ("ging") is that word's main
+        // entry; one spelled as its base ("Lehrer {pl}") stays behind the
+        // base's own.
+        signs.formOfAnotherWord = BareForm(alternative) != base && place.form != FormKind::PresentOther;
+        signs.partIndex = signs.formOfAnotherWord ? 0 : place.index;
+        signs.pastForm = place.form == FormKind::Past && signs.formOfAnotherWord;
+        AddEntry(d, FormSource(alternative, place.form, base), formTranslation, signs);
+    }
+    if (d == DictionaryDirection::GermanToEnglish && place.form != FormKind::Plural)
+        wordForms_.Add(baseSynonym, place.form, form, place.count);
+    if (!place.derived)
+        AppendEntryLine(formerLines_[static_cast<int>(d)], source, translation);
     ++stats_.Of(d).forms;
     return true;
 }
@@ -592,78 +595,153 @@ std::string DingImporter::StrongVerbRecords(const std::string& sortedGerEng, Str
                                 stats);
 }
 
-void DingImporter::NoteBracedVerbs(const std::vector<std::string>& germanTexts,
-                                   const std::vector<std::string>& englishTexts, const std::vector<FormKind>& forms)
+void DingImporter::UseKnownWords(const KnownWords* german, const KnownWords* english)
 {
-    const bool hasPast = std::find(forms.begin(), forms.end(), FormKind::Past) != forms.end();
-    const bool hasParticiple = std::find(forms.begin(), forms.end(), FormKind::PastParticiple) != forms.end();
-    if (VerbLabel(germanTexts[0]).empty() || englishTexts[0].find('{') == std::string::npos || (hasPast && hasParticiple))
+    known_[0] = german;
+    known_[1] = english;
+}
+
+void DingImporter::NoteFormlessLine(const std::vector<std::string>& germanTexts,
+                                    const std::vector<std::string>& englishTexts, const std::vector<FormKind>& forms)
+{
+    const auto has = [&](FormKind kind) { return std::find(forms.begin(), forms.end(), kind) != forms.end(); };
+    const bool braced = englishTexts[0].find('{') != std::string::npos;
+    uint64_t empties = 0; // counted when the line's own entries are written
+    FormlessLine line{germanTexts[0], englishTexts[0], {}, SplitSynonyms(englishTexts[0], empties),
+                      static_cast<uint32_t>(germanTexts.size()), {}};
+    if (!VerbLabel(germanTexts[0]).empty()) {
+        if (!has(FormKind::Past) && (braced || (known_[0] && known_[1])))
+            line.missing.push_back(FormKind::Past);
+        if (!has(FormKind::PastParticiple) && braced)
+            line.missing.push_back(FormKind::PastParticiple);
+        for (const std::string& synonym : line.english) {
+            if (!BracedForms(synonym, FormKind::Past).empty())
+                irregularEnglish_.insert(BaseWord(synonym, DictionaryDirection::EnglishToGerman));
+        }
+    } else if (germanTexts[0].find("{adj}") != std::string::npos && !has(FormKind::Comparative) && known_[1]) {
+        line.missing = {FormKind::Comparative, FormKind::Superlative};
+    }
+    if (line.missing.empty())
         return;
-    BracedVerbLine line{{}, SplitSynonyms(englishTexts[0], stats_.emptySynonyms),
-                        static_cast<uint32_t>(germanTexts.size()), hasPast, hasParticiple};
-    uint64_t empties = 0;
-    for (const std::string& synonym : SplitSynonyms(germanTexts[0], empties))
-        line.germanVerbs.push_back(BaseWord(synonym, DictionaryDirection::GermanToEnglish));
-    bracedVerbs_.push_back(std::move(line));
+    line.german = SplitSynonyms(germanTexts[0], empties);
+    formless_.push_back(std::move(line));
 }
 
 void DingImporter::AddDerivedForms()
 {
-    for (const BracedVerbLine& line : bracedVerbs_) {
-        if (!line.hasPast)
-            AddDerivedForm(line, FormKind::Past);
-        if (!line.hasParticiple)
-            AddDerivedForm(line, FormKind::PastParticiple);
+    for (const FormlessLine& line : formless_) {
+        for (FormKind kind : line.missing)
+            AddDerivedForm(line, kind);
     }
-    bracedVerbs_.clear();
+    formless_.clear();
+}
+
+// A German word's form from another line of ding; for a weak verb's
+// preterite, where no line gives it, the regular one that the German word
+// list holds.
+std::string DingImporter::GermanFormOf(const std::string& word, FormKind kind) const
+{
+    const std::string listed = wordForms_.Of(word, kind);
+    if (!listed.empty() || kind != FormKind::Past || !known_[0])
+        return listed;
+    return FirstKnown(GermanRegularPast(word), *known_[0]);
+}
+
+// An English synonym's forms: the irregular ones in its braces, else the
+// regular one that the English word list holds.
+std::vector<std::string> DingImporter::EnglishFormsOf(const std::string& synonym, FormKind kind) const
+{
+    std::vector<std::string> forms = BracedForms(synonym, kind);
+    const std::string base = BaseWord(synonym, DictionaryDirection::EnglishToGerman);
+    if (!forms.empty() || !known_[1] || irregularEnglish_.count(base) != 0)
+        return forms;
+    std::vector<std::string> candidates;
+    if (kind == FormKind::Past && synonym.compare(0, 3, "to ") == 0)
+        candidates = EnglishRegularPast(base);
+    else if (kind == FormKind::Comparative || kind == FormKind::Superlative)
+        candidates = EnglishRegularComparison(base, kind);
+    const std::string known = FirstKnown(candidates, *known_[1]);
+    if (!known.empty())
+        forms.push_back(known);
+    return forms;
 }
 
 // "denken {v} :: to think {thought; thought}" with "dachte" known from
 // "logisch denken | ... | dachte logisch": "dachte (past of denken)" with
-// "thought", and "thought (past of think)" with "dachte".
-void DingImporter::AddDerivedForm(const BracedVerbLine& line, FormKind kind)
+// "thought", and "thought (past of think)" with "dachte". With the word
+// lists, "erzählen {vt} :: to tell {told; told}" gives "erzählte" with
+// "told", and "nahe; nah {adj} :: close" gives "closer" with "näher".
+void DingImporter::AddDerivedForm(const FormlessLine& line, FormKind kind)
 {
-    std::vector<std::pair<std::string, std::string>> german; // verb, form
-    for (const std::string& verb : line.germanVerbs) {
-        const std::string form = verbForms_.Of(verb, kind);
+    std::vector<std::pair<size_t, std::string>> german; // synonym, form
+    for (size_t i = 0; i < line.german.size(); ++i) {
+        const std::string form = GermanFormOf(BaseWord(line.german[i], DictionaryDirection::GermanToEnglish), kind);
         if (!form.empty())
-            german.emplace_back(verb, form);
+            german.emplace_back(i, form);
     }
-    std::vector<std::pair<std::string, std::vector<std::string>>> english; // base, forms
-    for (const std::string& synonym : line.english) {
-        std::vector<std::string> forms = BracedForms(synonym, kind);
+    std::vector<std::pair<size_t, std::vector<std::string>>> english; // synonym, forms
+    for (size_t i = 0; i < line.english.size(); ++i) {
+        std::vector<std::string> forms = EnglishFormsOf(line.english[i], kind);
         if (!forms.empty())
-            english.emplace_back(BaseWord(synonym, DictionaryDirection::EnglishToGerman), std::move(forms));
+            english.emplace_back(i, std::move(forms));
     }
     if (german.empty() || english.empty())
         return;
     std::string germanForms;
     std::string englishForms;
-    for (const auto& verb : german)
-        germanForms += (germanForms.empty() ? "" : "; ") + verb.second;
-    for (const auto& verb : english) {
-        for (const std::string& form : verb.second)
+    for (const auto& word : german)
+        germanForms += (germanForms.empty() ? "" : "; ") + word.second;
+    for (const auto& word : english) {
+        for (const std::string& form : word.second)
             englishForms += (englishForms.empty() ? "" : "; ") + form;
     }
-    EntrySigns signs;
-    signs.parts = line.parts;
     for (size_t i = 0; i < german.size(); ++i) {
-        signs.synonymIndex = static_cast<uint32_t>(i);
-        signs.formOfAnotherWord = german[i].second != german[i].first;
-        signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
-        AddEntry(DictionaryDirection::GermanToEnglish, FormSource(german[i].second, kind, german[i].first), englishForms,
-                 signs);
-        ++stats_.Of(DictionaryDirection::GermanToEnglish).forms;
+        AddDerivedEntry(DictionaryDirection::GermanToEnglish, kind, german[i].second, englishForms,
+                        line.german[german[i].first], line.englishPart, static_cast<uint32_t>(i), line.parts);
     }
     for (size_t i = 0; i < english.size(); ++i) {
-        signs.synonymIndex = static_cast<uint32_t>(i);
         for (const std::string& form : english[i].second) {
-            signs.formOfAnotherWord = form != english[i].first;
-            signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
-            AddEntry(DictionaryDirection::EnglishToGerman, FormSource(form, kind, english[i].first), germanForms, signs);
-            ++stats_.Of(DictionaryDirection::EnglishToGerman).forms;
+            AddDerivedEntry(DictionaryDirection::EnglishToGerman, kind, form, germanForms,
+                            line.english[english[i].first], line.germanPart, static_cast<uint32_t>(i), line.parts);
         }
     }
+}
+
+// A derived form takes on the notes and labels of its base's sense:
+// "machte · fixed" from "machen {vt} (Essen) :: to fix [Am.]" stays behind
+// "machte · did". Unlike a listed form (see AddForm) it is judged by the
+// words of its own translation, which are all forms: with the base's, the
+// forms lists lost "left · verließ" and "kept · behielt" (88.0 to 86.3 %).
+void DingImporter::AddDerivedEntry(DictionaryDirection d, FormKind kind, const std::string& form,
+                                   const std::string& translation, const std::string& baseSynonym,
+                                   const std::string& basePart, uint32_t synonymIndex, uint32_t parts)
+{
+    const std::string base = BaseWord(baseSynonym, d);
+    EntrySigns signs = SignsOf(baseSynonym, basePart);
+    signs.parts = parts;
+    signs.synonymIndex = synonymIndex;
+    signs.formOfAnotherWord = form != base;
+    signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
+    AddEntry(d, FormSource(form, kind, base), translation, signs);
+    ++stats_.Of(d).forms;
+}
+
+// The superlatives of a part as they stand before a noun ("größte;
+// schwerste" for "am größten; am schwersten"), or nothing unless the German
+// word list holds every one: the forms pair with the line's words by place.
+std::string DingImporter::AttributivePart(const std::string& superlatives) const
+{
+    if (!known_[0])
+        return std::string();
+    uint64_t empties = 0;
+    std::string part;
+    for (const std::string& synonym : SplitSynonyms(superlatives, empties)) {
+        const std::string word = AttributiveSuperlative(synonym);
+        if (word.empty() || !known_[0]->Holds(word))
+            return std::string();
+        part += (part.empty() ? "" : "; ") + word;
+    }
+    return part;
 }
 
 std::vector<int32_t> DingImporter::EverydayScores(DictionaryDirection d) const
@@ -757,7 +835,7 @@ void DingImporter::AddParts(const std::vector<std::string>& germanParts, const s
     }
     strongVerbs_.AddLine(germanTexts, englishTexts);
     const std::vector<FormKind> forms = FormKindsOf(germanTexts, englishTexts);
-    NoteBracedVerbs(germanTexts, englishTexts, forms);
+    NoteFormlessLine(germanTexts, englishTexts, forms);
     for (uint32_t i = 0; i < parts; ++i) {
         const std::string verbLabel = VerbLabel(germanTexts[i]);
         const size_t base = BasePartOf(forms, i);
@@ -765,6 +843,15 @@ void DingImporter::AddParts(const std::vector<std::string>& germanParts, const s
         for (int side = 0; side < 2 && forms[i] != FormKind::None; ++side) {
             uint64_t empties = 0; // counted when the base part's own entries are written
             place.baseSynonyms[side] = SplitSynonyms(*place.baseParts[side], empties);
+        }
+        // "das größte Haus" is read far more often than "am größten", so
+        // its entries go first where the two rank alike.
+        const std::string attributive = forms[i] == FormKind::Superlative ? AttributivePart(germanTexts[i]) : "";
+        if (!attributive.empty()) {
+            PartPlace derived = place;
+            derived.derived = true;
+            AddSources(DictionaryDirection::GermanToEnglish, attributive, englishTexts[i], derived);
+            AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], attributive, derived);
         }
         AddSources(DictionaryDirection::GermanToEnglish, germanTexts[i], englishTexts[i], place);
         AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], germanTexts[i], place);
@@ -784,6 +871,8 @@ std::string BuildHeader(DictionaryDirection d, const ImportSettings& settings,
     text += "Source: " + settings.sourceName + " (ding word list)\n";
     text += "Version: " + CommentValue(comments, kVersion) + "\n";
     text += "License: " + CommentValue(comments, kLicence) + "\n";
+    if (!settings.wordListNames.empty())
+        text += "Regular forms checked against: " + settings.wordListNames + "\n";
     text += ImportedPartLine(entries) + "\n";
     if (!comments.empty()) {
         text += "The word list says:\n";
@@ -857,6 +946,7 @@ ImportResult ImportDing(const std::string& input, const ImportSettings& settings
         return result;
     }
     DingImporter importer;
+    importer.UseKnownWords(settings.germanWords, settings.englishWords);
     // Each input byte ends up in about two lines of each file.
     importer.Reserve(input.size() * 2);
     FeedLines(input, pos, importer, progress);

@@ -7,12 +7,14 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "data/dictionary_format.h"
 #include "everyday.h"
 #include "forms.h"
+#include "regular_forms.h"
 #include "strong_verbs.h"
 #include "transliterate.h"
 
@@ -89,8 +91,12 @@ public:
     const std::vector<SkippedLine>& FirstSkipped() const { return skipped_; }
 
     void Reserve(size_t bytesPerDirection);
+    // Spell checkers' word lists, German and English, that confirm the
+    // regular forms ding leaves out (see regular_forms.h); without them
+    // only ding's own forms are written. Either may be null.
+    void UseKnownWords(const KnownWords* german, const KnownWords* english);
     // The forms that a verb's line leaves out and other lines give (see
-    // VerbFormTable), once every line is in.
+    // FormTable), once every line is in.
     void AddDerivedForms();
 
 private:
@@ -107,6 +113,7 @@ private:
         // English, and that part's synonyms.
         const std::string* baseParts[2];
         std::vector<std::string> baseSynonyms[2];
+        bool derived = false; // a part made from another ("größte" from "am größten"), which no import wrote before
     };
     void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
                     const PartPlace& place);
@@ -115,27 +122,40 @@ private:
     void AddEntry(DictionaryDirection d, const std::string& source, const std::string& translation,
                   const EntrySigns& signs);
 
-    // A verb's line with irregular English forms in braces ("to think
-    // {thought; thought}") but without the German form parts to pair them
-    // with.
-    struct BracedVerbLine {
-        std::vector<std::string> germanVerbs; // the base word of each German synonym
+    // A verb's or adjective's line that lacks some of its forms: a verb
+    // with irregular English forms in braces ("to think {thought;
+    // thought}") but without the German form parts to pair them with; and
+    // where word lists confirm regular forms, any verb without its
+    // preterite and any adjective without its comparison.
+    struct FormlessLine {
+        std::string germanPart;               // the line's first part, whose signs its forms take on
+        std::string englishPart;
+        std::vector<std::string> german;      // the German synonyms
         std::vector<std::string> english;     // the English synonyms
         uint32_t parts;
-        bool hasPast;
-        bool hasParticiple;
+        std::vector<FormKind> missing;
     };
-    void NoteBracedVerbs(const std::vector<std::string>& germanTexts, const std::vector<std::string>& englishTexts,
-                         const std::vector<FormKind>& forms);
-    void AddDerivedForm(const BracedVerbLine& line, FormKind kind);
+    void AddDerivedEntry(DictionaryDirection d, FormKind kind, const std::string& form, const std::string& translation,
+                         const std::string& baseSynonym, const std::string& basePart, uint32_t synonymIndex,
+                         uint32_t parts);
+    void NoteFormlessLine(const std::vector<std::string>& germanTexts, const std::vector<std::string>& englishTexts,
+                          const std::vector<FormKind>& forms);
+    void AddDerivedForm(const FormlessLine& line, FormKind kind);
+    std::string GermanFormOf(const std::string& word, FormKind kind) const;
+    std::vector<std::string> EnglishFormsOf(const std::string& synonym, FormKind kind) const;
+    std::string AttributivePart(const std::string& superlatives) const;
 
     std::string entries_[2];
     // For a form's entry: the translation of its base, whose words judge
     // how everyday the entry is (see AddForm), by the entry's number.
     std::unordered_map<size_t, std::string> judgedBy_[2];
     std::string formerLines_[2];
-    VerbFormTable verbForms_;
-    std::vector<BracedVerbLine> bracedVerbs_;
+    FormTable wordForms_;
+    std::vector<FormlessLine> formless_;
+    const KnownWords* known_[2] = {}; // German, English
+    // English verbs that some line gives irregular forms in braces: the
+    // regular rule is not for them ("putted" is a golfer's word).
+    std::unordered_set<std::string> irregularEnglish_;
     std::vector<EntrySigns> signs_[2];
     WordCounts translationWords_[2]; // the words of each direction's translations
     StrongVerbs strongVerbs_;
@@ -152,8 +172,17 @@ enum class Refusal : uint8_t {
 };
 
 struct ImportSettings {
+    ImportSettings(std::string source = std::string(), std::string day = std::string())
+        : sourceName(std::move(source)), date(std::move(day))
+    {
+    }
     std::string sourceName; // as the header should name it
     std::string date;       // the day of the import, YYYY-MM-DD
+    // The spell checkers' word lists that confirm regular forms, and how
+    // the header names them; null where none is given.
+    const KnownWords* germanWords = nullptr;
+    const KnownWords* englishWords = nullptr;
+    std::string wordListNames;
 };
 
 struct ImportResult {

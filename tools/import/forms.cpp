@@ -329,6 +329,21 @@ size_t BaseIndexOf(const std::vector<std::string>& bases, size_t formIndex, size
     return best;
 }
 
+std::vector<std::string> FormAlternatives(const std::string& form)
+{
+    std::vector<std::string> alternatives;
+    size_t begin = 0;
+    for (size_t comma = form.find(", "); begin < form.size(); comma = form.find(", ", begin)) {
+        const size_t end = comma == std::string::npos ? form.size() : comma;
+        const std::string piece = form.substr(begin, end - begin);
+        if (piece.empty() || piece.find_first_of(" ()[]{}") != std::string::npos)
+            return {form};
+        alternatives.push_back(piece);
+        begin = end == form.size() ? end : end + 2;
+    }
+    return alternatives.empty() ? std::vector<std::string>{form} : alternatives;
+}
+
 std::string FormSource(const std::string& form, FormKind kind, const std::string& base)
 {
     return form + " (" + FormName(kind) + " of " + base + ")";
@@ -406,10 +421,14 @@ std::string VerbWordOf(const std::string& base, FormKind kind, const std::string
 
 } // namespace
 
-void VerbFormTable::Add(const std::string& base, FormKind kind, const std::string& form, uint32_t parts)
+void FormTable::Add(const std::string& base, FormKind kind, const std::string& form, uint32_t parts)
 {
     const std::vector<std::string> verb = OuterWords(BaseWord(base, DictionaryDirection::GermanToEnglish));
-    const std::string word = VerbWordOf(base, kind, form);
+    const bool comparison = kind == FormKind::Comparative || kind == FormKind::Superlative;
+    // "näher", "am nächsten": an adjective's forms stand alone.
+    const std::vector<std::string> words = OuterWords(form);
+    const bool alone = words.size() == 1 || (words.size() == 2 && words[0] == "am");
+    const std::string word = comparison ? (alone ? JoinWords(words) : std::string()) : VerbWordOf(base, kind, form);
     if (verb.empty() || word.empty())
         return;
     Known& known = forms_[{verb.back(), kind}];
@@ -417,7 +436,7 @@ void VerbFormTable::Add(const std::string& base, FormKind kind, const std::strin
         known = {word, parts};
 }
 
-std::string VerbFormTable::Of(const std::string& verb, FormKind kind) const
+std::string FormTable::Of(const std::string& verb, FormKind kind) const
 {
     const auto found = forms_.find({verb, kind});
     return found == forms_.end() ? std::string() : found->second.form;

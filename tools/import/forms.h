@@ -65,6 +65,11 @@ std::string WithoutPersons(const std::string& text, DictionaryDirection language
 // "Haus {n}" is "Haus".
 std::string BaseWord(const std::string& synonym, DictionaryDirection language);
 
+// The spellings a form lists as one synonym: "got, gotten" is "got" and
+// "gotten"; a form with words of more than one word between its commas
+// ("to stand up, to rise") is left whole.
+std::vector<std::string> FormAlternatives(const std::string& form);
+
 // The source of a form's entry: "ging (past of gehen)"; the form keeps its
 // own labels ("Häuser {pl} (plural of Haus)").
 std::string FormSource(const std::string& form, FormKind kind, const std::string& base);
@@ -79,11 +84,13 @@ std::string BareForm(const std::string& form);
 // Nothing for other kinds, or where the braces hold no such pair.
 std::vector<std::string> BracedForms(const std::string& englishSynonym, FormKind kind);
 
-// The one-word forms of German verbs that some line lists, for lines about
-// the same verb that list none: "an etw. denken | ... | dachte daran"
-// gives "dachte" as the past of "denken". Where several lines give a form,
-// the one with most parts, where ding says most about the verb, wins.
-class VerbFormTable {
+// The one-word forms of German verbs and the comparison of adjectives
+// that some line lists, for lines about the same word that list none: "an
+// etw. denken | ... | dachte daran" gives "dachte" as the past of "denken",
+// "nah {adj} | näher | am nächsten" gives "näher" for "nah". Where several
+// lines give a form, the one with most parts, where ding says most about
+// the word, wins.
+class FormTable {
 public:
     // form as a form part of a line with `parts` parts writes it, base
     // that part's base synonym ("an etw. denken").

@@ -24,11 +24,15 @@ const char kStrongsFileName[] = "strongs.dat";
 #endif
 
 const char kUsage[] =
-    "usage: vokabix-import INPUT OUTDIR\n"
+    "usage: vokabix-import [--german-words FILE] [--english-words FILE] INPUT OUTDIR\n"
     "  INPUT   a ding word list in UTF-8 (\"German :: English\" lines), such as " VOKABIX_DING_EXAMPLE "\n"
     "  OUTDIR  the folder for GerEng.dat, EngGer.dat and strongs.dat; it is made if missing. Files of those\n"
     "          names in it are replaced and kept as NAME.bak; entries added to the old dictionaries are\n"
     "          carried over to the end of the new ones\n"
+    "  --german-words FILE, --english-words FILE\n"
+    "          a spell checker's word list, one word per line in UTF-8 (Debian's wngerman and\n"
+    "          wamerican: /usr/share/dict/ngerman, /usr/share/dict/american-english): regular forms\n"
+    "          that ding leaves out (\"erzählte\", \"closer\") are added where the list holds them\n"
     "exit status: 0 done, 1 a file could not be read or written, 2 wrong arguments,\n"
     "             3 INPUT is not a ding word list in UTF-8\n";
 
@@ -419,7 +423,7 @@ bool Refused(const ImportResult& result, const std::string& inputPath, std::ostr
     return false;
 }
 
-ImportResult ImportInput(std::string& input, const std::string& inputPath, std::ostream& log)
+ImportResult ImportInput(std::string& input, ImportSettings settings, std::ostream& log)
 {
     ImportProgress progress;
     if (input.size() >= kProgressFromBytes) {
@@ -427,7 +431,8 @@ ImportResult ImportInput(std::string& input, const std::string& inputPath, std::
             log << "vokabix-import: " << percent << "% (" << lines << " lines)\n";
         };
     }
-    ImportResult result = ImportDing(input, {inputPath, Today()}, progress);
+    settings.date = Today();
+    ImportResult result = ImportDing(input, settings, progress);
     input = std::string();
     return result;
 }
@@ -459,28 +464,87 @@ void FindAllKept(const std::string& folder, const OldFiles& old, const ImportRes
     }
 }
 
+struct ImportArguments {
+    std::string input;
+    std::string folder;
+    std::string wordLists[2]; // German, English; empty when not given
+};
+
+bool ParseArguments(const std::vector<std::string>& args, ImportArguments& out)
+{
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const int list = args[i] == "--german-words" ? 0 : args[i] == "--english-words" ? 1 : -1;
+        if (list >= 0) {
+            if (i + 1 == args.size() || args[i + 1].empty() || !out.wordLists[list].empty())
+                return false;
+            out.wordLists[list] = args[++i];
+        } else if (args[i].empty() || args[i][0] == '-') {
+            return false;
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 2)
+        return false;
+    out.input = positional[0];
+    out.folder = positional[1];
+    return true;
+}
+
+// The header names each list by its file name, so that the same import can
+// be made again.
+bool ReadWordLists(const ImportArguments& arguments, KnownWords (&known)[2], ImportSettings& settings,
+                   std::ostream& log)
+{
+    for (int i = 0; i < 2; ++i) {
+        const std::string& path = arguments.wordLists[i];
+        if (path.empty())
+            continue;
+        std::string text;
+        std::string error;
+        if (!ReadFileOf(path, text, error)) {
+            log << "vokabix-import: cannot read " << path << ": " << error << "\n";
+            return false;
+        }
+        known[i].AddList(text);
+        const size_t slash = path.find_last_of("/\\");
+        settings.wordListNames += (settings.wordListNames.empty() ? "" : ", ") +
+                                  (slash == std::string::npos ? path : path.substr(slash + 1));
+    }
+    settings.germanWords = known[0].Empty() ? nullptr : &known[0];
+    settings.englishWords = known[1].Empty() ? nullptr : &known[1];
+    return true;
+}
+
 } // namespace
 
 int RunImport(const std::vector<std::string>& args, std::ostream& log)
 {
-    if (args.size() != 2 || args[0].empty() || args[1].empty() || args[0][0] == '-') {
+    ImportArguments arguments;
+    if (!ParseArguments(args, arguments)) {
         log << kUsage;
         return kImportUsage;
     }
-    const std::string& inputPath = args[0];
-    const std::string& folder = args[1];
+    const std::string& inputPath = arguments.input;
+    const std::string& folder = arguments.folder;
     const auto started = std::chrono::steady_clock::now();
 
     std::string input;
     std::string error;
     OldFiles old;
+    KnownWords known[2];
+    ImportSettings settings;
+    settings.sourceName = inputPath;
+    if (!ReadWordLists(arguments, known, settings, log))
+        return kImportFileError;
     if (!ReadFileOf(inputPath, input, error)) {
         log << "vokabix-import: cannot read " << inputPath << ": " << error << "\n";
         return kImportFileError;
     }
     if (!ReadOldFiles(folder, old, log))
         return kImportFileError;
-    const ImportResult result = ImportInput(input, inputPath, log);
+    const ImportResult result = ImportInput(input, settings, log);
     if (Refused(result, inputPath, log))
         return kImportRefused;
     if (!MakeFolder(folder, log))

@@ -1,0 +1,120 @@
+#include "regular_forms.h"
+
+#include "transliterate.h"
+
+namespace {
+
+bool IsSmallLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || c == 0xDF || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
+}
+
+// One word of small letters: what a rule may be applied to.
+bool IsPlainWord(const std::string& word)
+{
+    if (word.size() < 2)
+        return false;
+    for (const char c : word) {
+        if (!IsSmallLetter(static_cast<unsigned char>(c)))
+            return false;
+    }
+    return true;
+}
+
+bool IsVowel(char c)
+{
+    return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
+}
+
+bool EndsWith(const std::string& text, const char* end)
+{
+    const std::string tail(end);
+    return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// English doubles a final consonant after a single vowel ("stop",
+// "big") only where the syllable is stressed; the list decides, so both
+// spellings are offered, the doubled one first for a short word.
+std::vector<std::string> WithEnding(const std::string& word, const char* ending)
+{
+    const size_t n = word.size();
+    const char last = word[n - 1];
+    if (last == 'e')
+        return {word + (ending + 1)};
+    if (last == 'y' && !IsVowel(word[n - 2]))
+        return {word.substr(0, n - 1) + "i" + ending};
+    const bool singleVowelBefore = n >= 3 && IsVowel(word[n - 2]) && !IsVowel(word[n - 3]);
+    if (singleVowelBefore && !IsVowel(last) && last != 'w' && last != 'x' && last != 'y') {
+        const std::string doubled = word + last + ending;
+        const std::string plain = word + ending;
+        return n <= 4 ? std::vector<std::string>{doubled, plain} : std::vector<std::string>{plain, doubled};
+    }
+    return {word + ending};
+}
+
+} // namespace
+
+void KnownWords::AddList(const std::string& utf8Lines)
+{
+    FixCounts unused;
+    std::string word;
+    for (size_t begin = 0; begin < utf8Lines.size();) {
+        size_t end = utf8Lines.find('\n', begin);
+        if (end == std::string::npos)
+            end = utf8Lines.size();
+        const size_t last = end > begin && utf8Lines[end - 1] == '\r' ? end - 1 : end;
+        word.clear();
+        AppendWindows1252(utf8Lines, begin, last, word, unused);
+        if (!word.empty())
+            words_.insert(word);
+        begin = end + 1;
+    }
+}
+
+std::vector<std::string> GermanRegularPast(const std::string& infinitive)
+{
+    if (!IsPlainWord(infinitive) || infinitive.size() < 4)
+        return {};
+    // "sammeln", "ändern": the stem keeps its "e".
+    if (EndsWith(infinitive, "eln") || EndsWith(infinitive, "ern"))
+        return {infinitive.substr(0, infinitive.size() - 1) + "te"};
+    if (!EndsWith(infinitive, "en"))
+        return {};
+    const std::string stem = infinitive.substr(0, infinitive.size() - 2);
+    // "arbeiten", "reden", "atmen", "rechnen" need an "e" to be spoken.
+    const char last = stem.back();
+    const bool needsE = last == 't' || last == 'd' ||
+                        ((last == 'm' || last == 'n') && !IsVowel(stem[stem.size() - 2]) &&
+                         stem[stem.size() - 2] != 'l' && stem[stem.size() - 2] != 'r' && stem[stem.size() - 2] != 'h');
+    return needsE ? std::vector<std::string>{stem + "ete", stem + "te"}
+                  : std::vector<std::string>{stem + "te", stem + "ete"};
+}
+
+std::vector<std::string> EnglishRegularPast(const std::string& verb)
+{
+    return IsPlainWord(verb) ? WithEnding(verb, "ed") : std::vector<std::string>{};
+}
+
+std::vector<std::string> EnglishRegularComparison(const std::string& adjective, FormKind kind)
+{
+    if (!IsPlainWord(adjective) || (kind != FormKind::Comparative && kind != FormKind::Superlative))
+        return {};
+    return WithEnding(adjective, kind == FormKind::Comparative ? "er" : "est");
+}
+
+std::string AttributiveSuperlative(const std::string& superlative)
+{
+    if (superlative.compare(0, 3, "am ") != 0)
+        return std::string();
+    const std::string word = superlative.substr(3);
+    return IsPlainWord(word) && EndsWith(word, "ten") ? word.substr(0, word.size() - 1) : std::string();
+}
+
+std::string FirstKnown(const std::vector<std::string>& candidates, const KnownWords& words)
+{
+    for (const std::string& candidate : candidates) {
+        if (words.Holds(candidate))
+            return candidate;
+    }
+    return std::string();
+}
