@@ -67,6 +67,11 @@ vokabix_zip(release ${VOKABIX_RELEASE_NAME}.zip
 # committed.
 set(VOKABIX_DING_LIST /usr/share/trans/de-en CACHE FILEPATH "The ding German-English word list to ship")
 set(VOKABIX_DING_COPYRIGHT /usr/share/doc/trans-de-en/copyright)
+# Spell checkers' word lists (Debian's wngerman and wamerican) that confirm
+# the regular forms ding leaves out. They go into the zip beside de-en.txt,
+# so that the import a user repeats there gives the same dictionary.
+set(VOKABIX_GERMAN_WORDS /usr/share/dict/ngerman CACHE FILEPATH "A German spell checker's word list")
+set(VOKABIX_ENGLISH_WORDS /usr/share/dict/american-english CACHE FILEPATH "An English spell checker's word list")
 set(VOKABIX_DING_OUT ${CMAKE_BINARY_DIR}/ding)
 # The host build of the tools, in the native preset's tree: the importer, and
 # the command-line search that the package tests look words up with.
@@ -86,14 +91,24 @@ add_custom_command(OUTPUT ${VOKABIX_HOST_TOOLS}
     VERBATIM)
 add_custom_target(host-tools DEPENDS ${VOKABIX_HOST_TOOLS})
 add_custom_command(OUTPUT ${VOKABIX_DING_OUT}/GerEng.dat ${VOKABIX_DING_OUT}/EngGer.dat ${VOKABIX_DING_OUT}/strongs.dat
-    COMMAND ${CMAKE_SOURCE_DIR}/build/native/vokabix-import ${VOKABIX_DING_LIST} ${VOKABIX_DING_OUT}
-    DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_HOST_TOOLS}
+    COMMAND ${CMAKE_SOURCE_DIR}/build/native/vokabix-import --german-words ${VOKABIX_TEXTS}/german-words.txt
+            --english-words ${VOKABIX_TEXTS}/english-words.txt ${VOKABIX_DING_LIST} ${VOKABIX_DING_OUT}
+    DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_HOST_TOOLS} ${VOKABIX_TEXTS}/german-words.txt
+            ${VOKABIX_TEXTS}/english-words.txt
     COMMENT "Importing the ding dictionary"
+    VERBATIM)
+add_custom_command(OUTPUT ${VOKABIX_TEXTS}/german-words.txt ${VOKABIX_TEXTS}/english-words.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${VOKABIX_GERMAN_WORDS} ${VOKABIX_TEXTS}/german-words.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${VOKABIX_ENGLISH_WORDS} ${VOKABIX_TEXTS}/english-words.txt
+    DEPENDS ${VOKABIX_GERMAN_WORDS} ${VOKABIX_ENGLISH_WORDS}
     VERBATIM)
 add_custom_command(OUTPUT ${VOKABIX_TEXTS}/DING.utf8
     COMMAND ${CMAKE_COMMAND} -DDING=${VOKABIX_DING_LIST} -DCOPYRIGHT=${VOKABIX_DING_COPYRIGHT}
+            -DGERMAN_WORDS_COPYRIGHT=/usr/share/doc/wngerman/copyright
+            -DENGLISH_WORDS_COPYRIGHT=/usr/share/doc/wamerican/copyright
             -DOUT=${VOKABIX_TEXTS}/DING.utf8 -P ${CMAKE_SOURCE_DIR}/cmake/DingNotice.cmake
     DEPENDS ${VOKABIX_DING_LIST} ${VOKABIX_DING_COPYRIGHT} ${CMAKE_SOURCE_DIR}/cmake/DingNotice.cmake
+            /usr/share/doc/wngerman/copyright /usr/share/doc/wamerican/copyright
     VERBATIM)
 vokabix_windows_text(${VOKABIX_TEXTS}/DING.txt ${VOKABIX_TEXTS}/DING.utf8)
 vokabix_windows_text(${VOKABIX_TEXTS}/GPL-2.txt /usr/share/common-licenses/GPL-2)
@@ -110,7 +125,9 @@ vokabix_zip(release-de-en ${VOKABIX_RELEASE_NAME}-de-en.zip
     ${VOKABIX_DING_OUT}/strongs.dat
     ${VOKABIX_TEXTS}/DING.txt
     ${VOKABIX_TEXTS}/GPL-2.txt
-    ${VOKABIX_TEXTS}/de-en.txt)
+    ${VOKABIX_TEXTS}/de-en.txt
+    ${VOKABIX_TEXTS}/german-words.txt
+    ${VOKABIX_TEXTS}/english-words.txt)
 
 # Each zip as a user gets it. The zips are made by scripts/release, and by
 # the fixture "package" before these tests, not by every build.

@@ -22,7 +22,7 @@ FILES = {
     "samples": ["Vokabix.exe", "vokabix-import.exe", "README.txt", "LICENSE.txt", "GerEng.dat", "EngGer.dat",
                 "strongs.dat"],
     "de-en": ["Vokabix.exe", "vokabix-import.exe", "README.txt", "LICENSE.txt", "GerEng.dat", "EngGer.dat",
-              "strongs.dat", "DING.txt", "GPL-2.txt", "de-en.txt"],
+              "strongs.dat", "DING.txt", "GPL-2.txt", "de-en.txt", "german-words.txt", "english-words.txt"],
 }
 # Windows-1252 leaves these five bytes undefined; control bytes other than
 # tab and the line end have no place in a text for reading either.
@@ -141,12 +141,13 @@ def check_upgrade(folder, driver, wine_run):
     for name, line in ADDED.items():
         if not old[name].endswith(line.encode("cp1252")):
             fault(f"{name} does not end with the entry the program added")
-    result = subprocess.run(wine_run + [at("vokabix-import.exe"), "de-en.txt", "."], cwd=folder,
+    result = subprocess.run(wine_run + [at("vokabix-import.exe"), "--german-words", "german-words.txt",
+                                        "--english-words", "english-words.txt", "de-en.txt", "."], cwd=folder,
                             capture_output=True)
     report = result.stderr.decode("cp1252")
     print("the import's report:\n" + report)
     if result.returncode != 0:
-        fault(f"vokabix-import.exe de-en.txt . exited with {result.returncode}")
+        fault(f"vokabix-import.exe ... de-en.txt . exited with {result.returncode}")
         return
     for name, line in ADDED.items():
         new = open(at(name), "rb").read()

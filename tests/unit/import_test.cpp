@@ -28,6 +28,7 @@
 #include "ding_import.h"
 #include "import_command.h"
 #include "kept_entries.h"
+#include "regular_forms.h"
 #include "strong_verbs.h"
 
 namespace fs = std::filesystem;
@@ -678,6 +679,98 @@ TEST(DingImport, FormsNameTheirBaseAndComeFirst)
               std::string::npos);
 }
 
+// The regular forms a spell checker's list may confirm: each rule offers
+// the spelling its language most likely uses first.
+TEST(Forms, RegularFormsFollowTheirLanguagesRules)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(GermanRegularPast(W("erzählen"))[0], W("erzählte"));
+    EXPECT_EQ(GermanRegularPast("arbeiten")[0], "arbeitete");
+    EXPECT_EQ(GermanRegularPast("rechnen")[0], "rechnete");
+    EXPECT_EQ(GermanRegularPast("lernen")[0], "lernte");
+    EXPECT_EQ(GermanRegularPast("wohnen")[0], "wohnte");
+    EXPECT_EQ(GermanRegularPast("sammeln"), V{"sammelte"});
+    EXPECT_TRUE(GermanRegularPast("logisch denken").empty());
+    EXPECT_EQ(EnglishRegularPast("try"), V{"tried"});
+    EXPECT_EQ(EnglishRegularPast("play"), V{"played"});
+    EXPECT_EQ(EnglishRegularPast("bake"), V{"baked"});
+    EXPECT_EQ(EnglishRegularPast("stop"), (V{"stopped", "stoped"}));
+    EXPECT_EQ(EnglishRegularPast("visit"), (V{"visited", "visitted"}));
+    EXPECT_EQ(EnglishRegularComparison("easy", FormKind::Superlative), V{"easiest"});
+    EXPECT_EQ(EnglishRegularComparison("close", FormKind::Comparative), V{"closer"});
+    EXPECT_EQ(EnglishRegularComparison("big", FormKind::Comparative)[0], "bigger");
+    EXPECT_TRUE(EnglishRegularComparison("big", FormKind::Past).empty());
+    EXPECT_EQ(AttributiveSuperlative(W("am größten")), W("größte"));
+    EXPECT_EQ(AttributiveSuperlative("am besten"), "beste");
+    EXPECT_EQ(AttributiveSuperlative("am besten [ugs.]"), "");
+    EXPECT_EQ(AttributiveSuperlative("best"), "");
+    EXPECT_EQ(FormAlternatives("got, gotten"), (V{"got", "gotten"}));
+    EXPECT_EQ(FormAlternatives("stood up, rose"), V{"stood up, rose"});
+    KnownWords known;
+    known.AddList("gr\xC3\xB6\xC3\x9Fte\r\nstopped\n");
+    EXPECT_TRUE(known.Holds(W("größte")));
+    EXPECT_EQ(FirstKnown(EnglishRegularPast("stop"), known), "stopped");
+    EXPECT_EQ(FirstKnown(EnglishRegularPast("visit"), known), "");
+}
+
+// With the word lists, the regular forms ding leaves out come in, each
+// with its base named; a word the lists lack never does.
+TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
+{
+    const std::string ding =
+        "erzählen {vt} :: to tell {told; told}\n"
+        "setzen {vt} :: to put {put; put}\n"
+        "legen {vt} :: to put\n"
+        "gehen {vi} :: to walk\n"
+        "groß {adj} | größer | am größten :: big | bigger | biggest\n"
+        "nahe; nah {adj} | näher | am nächsten :: near | nearer | nearest\n"
+        "nahe {adj} :: close\n"
+        "jdm. etw. verzeihen; vergeben {vt} | verzeihend; vergebend | verziehen; vergeben | ich/er/sie verzieh :: "
+        "to forgive sb. sth. {forgave; forgiven} | forgiving | forgiven | I/he/she forgave\n"
+        "etw. vergeben {vt} | vergebend | vergeben | ich/er/sie vergab :: "
+        "to award sth. | awarding | awarded | I/he/she awarded\n"
+        "etw. bekommen {vt} | bekommend | bekommen :: to get sth. | getting | got, gotten\n";
+    KnownWords german;
+    KnownWords english;
+    german.AddList("erzählte\nlegte\ngrößte\n"); // UTF-8, as the lists are
+    english.AddList("putted\nwalked\ncloser\n");
+    ImportSettings settings("test.ding", "2024-03-01");
+    settings.germanWords = &german;
+    settings.englishWords = &english;
+    settings.wordListNames = "german, english";
+    const ImportResult result = ImportDing(ding, settings);
+    const auto from = [](const ImportResult& imported, DictionaryDirection d, const std::string& word) {
+        std::vector<Entry> found;
+        for (const Entry& entry : Parse(imported.Entries(d))) {
+            if (entry.first.compare(0, word.size() + 1, word + " ") == 0)
+                found.push_back(entry);
+        }
+        return found;
+    };
+    EXPECT_EQ(from(result, kGerEng, W("erzählte")), (std::vector<Entry>{{W("erzählte (past of erzählen)"), "told"}}));
+    EXPECT_EQ(from(result, kEngGer, "told")[0], Entry("told (past of tell)", W("erzählte")));
+    // "put" is irregular where another line says so; "walked" has no
+    // German past to pair with, as the list holds no "gehte".
+    EXPECT_TRUE(from(result, kEngGer, "putted").empty());
+    EXPECT_TRUE(from(result, kEngGer, "walked").empty());
+    EXPECT_EQ(from(result, kEngGer, "biggest"), (std::vector<Entry>{{"biggest (superlative of big)", W("größte")},
+                                                                     {"biggest (superlative of big)", W("am größten")}}));
+    EXPECT_EQ(from(result, kGerEng, W("größte")), (std::vector<Entry>{{W("größte (superlative of groß)"), "biggest"}}));
+    EXPECT_EQ(from(result, kEngGer, "closer"), (std::vector<Entry>{{"closer (comparative of close)", W("näher")}}));
+    EXPECT_EQ(from(result, kEngGer, "forgave"),
+              (std::vector<Entry>{{"forgave (past of forgive)", "verzieh"}, {"forgave (past of forgive)", "vergab"}}));
+    EXPECT_EQ(from(result, kEngGer, "gotten")[0], Entry("gotten (past participle of get)", "bekommen"));
+    // An import before these forms wrote none of the parts made here.
+    for (const Entry& former : Parse(result.formerLines[0]))
+        EXPECT_NE(former.first, W("größte"));
+    for (const Entry& former : Parse(result.formerLines[1]))
+        EXPECT_FALSE(former.second == "vergab" && former.first.find("forgave") != std::string::npos);
+    EXPECT_NE(result.Header(kGerEng).find("Regular forms checked against: german, english\r\n"), std::string::npos);
+    // Without the lists, only ding's own forms.
+    EXPECT_TRUE(from(Import(ding), kGerEng, W("erzählte")).empty());
+    EXPECT_TRUE(from(Import(ding), kEngGer, "closer").empty());
+}
+
 // strongs.dat: a record line per strong or irregular verb, "û" and three
 // 17-byte columns, the meaning, CR LF.
 std::string StrongsLine(const std::string& infinitive, const std::string& preterite, const std::string& participle,
@@ -1030,6 +1123,10 @@ TEST_F(ImportCommand, FailureLeavesTheOldFilesAlone)
     EXPECT_EQ(Run({}), kImportUsage);
     EXPECT_EQ(Run({"a"}), kImportUsage);
     EXPECT_EQ(Run({"a", "b", "c"}), kImportUsage);
+    EXPECT_EQ(Run({"--german-words", "a", "b"}), kImportUsage);
+    EXPECT_EQ(Run({"--english-words", "x", "--english-words", "y", "a", "b"}), kImportUsage);
+    EXPECT_EQ(Run({"--german-words", (dir_ / "missing").string(), Write("good", "Haus :: house\n"), dir_.string()}),
+              kImportFileError);
 
     EXPECT_EQ(Read(dir_ / "GerEng.dat"), old);
     std::vector<std::string> after = Listing(dir_);

@@ -634,6 +634,9 @@ void DingImporter::AddDerivedForms()
             AddDerivedForm(line, kind);
     }
     formless_.clear();
+    for (const ShortFormPart& part : shortFormParts_)
+        AddMissingSynonymForms(part);
+    shortFormParts_.clear();
 }
 
 // A German word's form from another line of ding; for a weak verb's
@@ -724,6 +727,58 @@ void DingImporter::AddDerivedEntry(DictionaryDirection d, FormKind kind, const s
     signs.pastForm = kind == FormKind::Past && signs.formOfAnotherWord;
     AddEntry(d, FormSource(form, kind, base), translation, signs);
     ++stats_.Of(d).forms;
+}
+
+// ding lists a verb's forms for fewer synonyms than the verb has ("jdm.
+// etw. verzeihen; vergeben | ... | ich/er/sie verzieh :: to forgive |
+// ... | I/he/she forgave"); the others' forms come from other lines or the
+// regular rule, as a part of their own: "vergab (past of vergeben) ·
+// forgave", and "forgave · vergab" after "forgave · verzieh".
+void DingImporter::NoteShortFormPart(const std::string& germanPart, const std::string& englishPart,
+                                     const PartPlace& place)
+{
+    const std::vector<std::string>& bases = place.baseSynonyms[static_cast<int>(DictionaryDirection::GermanToEnglish)];
+    if (place.form != FormKind::Past && place.form != FormKind::PastParticiple && place.form != FormKind::Present)
+        return;
+    uint64_t empties = 0;
+    const size_t forms = SplitSynonyms(germanPart, empties).size();
+    if (forms == 0 || forms >= bases.size())
+        return;
+    // Kept until every line is in, so that the forms of later lines count.
+    shortFormParts_.push_back({germanPart, englishPart, *place.baseParts[0], *place.baseParts[1], place.verbLabel,
+                               place.index, place.count, place.form});
+}
+
+void DingImporter::AddMissingSynonymForms(const ShortFormPart& part)
+{
+    const int german = static_cast<int>(DictionaryDirection::GermanToEnglish);
+    PartPlace place{part.index, part.count, part.verbLabel, part.form, {&part.baseGerman, &part.baseEnglish}, {}};
+    place.derived = true;
+    uint64_t empties = 0;
+    place.baseSynonyms[1] = SplitSynonyms(part.baseEnglish, empties);
+    const std::vector<std::string> bases = SplitSynonyms(part.baseGerman, empties);
+    const std::vector<std::string> forms = SplitSynonyms(part.germanPart, empties);
+    std::vector<bool> covered(bases.size());
+    for (size_t f = 0; f < forms.size(); ++f) {
+        const size_t base = BaseIndexOf(bases, f, forms.size(), forms[f], DictionaryDirection::GermanToEnglish);
+        if (base != kNoBase)
+            covered[base] = true;
+    }
+    // Only the synonyms without a form are the new part's bases, so that
+    // each form pairs with its own.
+    std::string added;
+    for (size_t b = 0; b < bases.size(); ++b) {
+        const std::string form =
+            covered[b] ? std::string() : GermanFormOf(BaseWord(bases[b], DictionaryDirection::GermanToEnglish), part.form);
+        if (form.empty())
+            continue;
+        place.baseSynonyms[german].push_back(bases[b]);
+        added += (added.empty() ? "" : "; ") + form;
+    }
+    if (added.empty())
+        return;
+    AddSources(DictionaryDirection::GermanToEnglish, added, part.englishPart, place);
+    AddSources(DictionaryDirection::EnglishToGerman, part.englishPart, added, place);
 }
 
 // The superlatives of a part as they stand before a noun ("größte;
@@ -855,6 +910,7 @@ void DingImporter::AddParts(const std::vector<std::string>& germanParts, const s
         }
         AddSources(DictionaryDirection::GermanToEnglish, germanTexts[i], englishTexts[i], place);
         AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], germanTexts[i], place);
+        NoteShortFormPart(germanTexts[i], englishTexts[i], place);
     }
 }
 

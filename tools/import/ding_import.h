@@ -144,6 +144,19 @@ private:
     std::string GermanFormOf(const std::string& word, FormKind kind) const;
     std::vector<std::string> EnglishFormsOf(const std::string& synonym, FormKind kind) const;
     std::string AttributivePart(const std::string& superlatives) const;
+    // A verb's form part that lists fewer synonyms than its base part.
+    struct ShortFormPart {
+        std::string germanPart;
+        std::string englishPart;
+        std::string baseGerman;
+        std::string baseEnglish;
+        std::string verbLabel;
+        uint32_t index;
+        uint32_t count;
+        FormKind form;
+    };
+    void NoteShortFormPart(const std::string& germanPart, const std::string& englishPart, const PartPlace& place);
+    void AddMissingSynonymForms(const ShortFormPart& part);
 
     std::string entries_[2];
     // For a form's entry: the translation of its base, whose words judge
@@ -152,6 +165,7 @@ private:
     std::string formerLines_[2];
     FormTable wordForms_;
     std::vector<FormlessLine> formless_;
+    std::vector<ShortFormPart> shortFormParts_;
     const KnownWords* known_[2] = {}; // German, English
     // English verbs that some line gives irregular forms in braces: the
     // regular rule is not for them ("putted" is a golfer's word).

@@ -81,11 +81,15 @@ std::vector<std::string> GermanRegularPast(const std::string& infinitive)
     if (!EndsWith(infinitive, "en"))
         return {};
     const std::string stem = infinitive.substr(0, infinitive.size() - 2);
-    // "arbeiten", "reden", "atmen", "rechnen" need an "e" to be spoken.
-    const char last = stem.back();
+    // "arbeiten", "reden", "atmen", "rechnen" need an "e" to be spoken;
+    // "lernen", "filmen" and "wohnen", with l, r or a vowel's h before the
+    // m or n, do not.
+    const size_t n = stem.size();
+    const char last = stem[n - 1];
+    const char before = stem[n - 2];
+    const bool vowelH = before == 'h' && (n < 3 || stem[n - 3] != 'c');
     const bool needsE = last == 't' || last == 'd' ||
-                        ((last == 'm' || last == 'n') && !IsVowel(stem[stem.size() - 2]) &&
-                         stem[stem.size() - 2] != 'l' && stem[stem.size() - 2] != 'r' && stem[stem.size() - 2] != 'h');
+                        ((last == 'm' || last == 'n') && !IsVowel(before) && before != 'l' && before != 'r' && !vowelH);
     return needsE ? std::vector<std::string>{stem + "ete", stem + "te"}
                   : std::vector<std::string>{stem + "te", stem + "ete"};
 }
