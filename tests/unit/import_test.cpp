@@ -704,6 +704,13 @@ TEST(Forms, RegularFormsFollowTheirLanguagesRules)
     EXPECT_EQ(AttributiveSuperlative("am besten"), "beste");
     EXPECT_EQ(AttributiveSuperlative("am besten [ugs.]"), "");
     EXPECT_EQ(AttributiveSuperlative("best"), "");
+    std::string prefix;
+    std::string rest;
+    EXPECT_TRUE(SplitSeparablePrefix("herausgehen", prefix, rest));
+    EXPECT_EQ(prefix + "|" + rest, "heraus|gehen");
+    EXPECT_FALSE(SplitSeparablePrefix(W("erzählen"), prefix, rest));
+    EXPECT_EQ(WithSeparablePrefix("aus", "schaute", FormKind::Past), "schaute aus");
+    EXPECT_EQ(WithSeparablePrefix("aus", "geschaut", FormKind::PastParticiple), "ausgeschaut");
     EXPECT_EQ(FormAlternatives("got, gotten"), (V{"got", "gotten"}));
     EXPECT_EQ(FormAlternatives("stood up, rose"), V{"stood up, rose"});
     KnownWords known;
@@ -729,7 +736,10 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
         "to forgive sb. sth. {forgave; forgiven} | forgiving | forgiven | I/he/she forgave\n"
         "etw. vergeben {vt} | vergebend | vergeben | ich/er/sie vergab :: "
         "to award sth. | awarding | awarded | I/he/she awarded\n"
-        "etw. bekommen {vt} | bekommend | bekommen :: to get sth. | getting | got, gotten\n";
+        "etw. bekommen {vt} | bekommend | bekommen :: to get sth. | getting | got, gotten\n"
+        "frieren {vi} | frierend | gefroren | ich/er/sie fror :: to be cold | being cold | been cold | I/he/she was cold\n"
+        "frieren; gefrieren; einfrieren; zufrieren {vi} | es gefriert; es friert ein | es gefror; es fror ein :: "
+        "to freeze {froze; frozen} | it freezes | it froze\n";
     KnownWords german;
     KnownWords english;
     german.AddList("erzählte\nlegte\ngrößte\n"); // UTF-8, as the lists are
@@ -760,6 +770,10 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
     EXPECT_EQ(from(result, kEngGer, "forgave"),
               (std::vector<Entry>{{"forgave (past of forgive)", "verzieh"}, {"forgave (past of forgive)", "vergab"}}));
     EXPECT_EQ(from(result, kEngGer, "gotten")[0], Entry("gotten (past participle of get)", "bekommen"));
+    // ding lists two of four forms, not in the verbs' order; the others'
+    // come from "frieren"'s own line, "fror zu" as a separable verb's.
+    EXPECT_EQ(from(result, kEngGer, "froze"), (std::vector<Entry>{{"froze (past of freeze)", "gefror; fror ein"},
+                                                                   {"froze (past of freeze)", "fror; fror zu"}}));
     // An import before these forms wrote none of the parts made here.
     for (const Entry& former : Parse(result.formerLines[0]))
         EXPECT_NE(former.first, W("größte"));

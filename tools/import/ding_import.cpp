@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "ding_words.h"
 #include "kept_entries.h"
@@ -639,14 +640,23 @@ void DingImporter::AddDerivedForms()
     shortFormParts_.clear();
 }
 
-// A German word's form from another line of ding; for a weak verb's
-// preterite, where no line gives it, the regular one that the German word
-// list holds.
+// A German word's form from another line of ding, a separable verb's from
+// that of its rest ("fing an" from "fing"); for a weak verb's preterite,
+// where no line gives it, the regular one that the German word list holds.
 std::string DingImporter::GermanFormOf(const std::string& word, FormKind kind) const
 {
     const std::string listed = wordForms_.Of(word, kind);
-    if (!listed.empty() || kind != FormKind::Past || !known_[0])
+    if (!listed.empty())
         return listed;
+    std::string prefix;
+    std::string rest;
+    if (kind != FormKind::Comparative && kind != FormKind::Superlative && SplitSeparablePrefix(word, prefix, rest)) {
+        const std::string restForm = GermanFormOf(rest, kind);
+        if (!restForm.empty())
+            return WithSeparablePrefix(prefix, restForm, kind);
+    }
+    if (kind != FormKind::Past || !known_[0])
+        return std::string();
     return FirstKnown(GermanRegularPast(word), *known_[0]);
 }
 
@@ -757,20 +767,18 @@ void DingImporter::AddMissingSynonymForms(const ShortFormPart& part)
     uint64_t empties = 0;
     place.baseSynonyms[1] = SplitSynonyms(part.baseEnglish, empties);
     const std::vector<std::string> bases = SplitSynonyms(part.baseGerman, empties);
-    const std::vector<std::string> forms = SplitSynonyms(part.germanPart, empties);
-    std::vector<bool> covered(bases.size());
-    for (size_t f = 0; f < forms.size(); ++f) {
-        const size_t base = BaseIndexOf(bases, f, forms.size(), forms[f], DictionaryDirection::GermanToEnglish);
-        if (base != kNoBase)
-            covered[base] = true;
-    }
-    // Only the synonyms without a form are the new part's bases, so that
-    // each form pairs with its own.
+    std::set<std::string> listed;
+    for (const std::string& form : SplitSynonyms(part.germanPart, empties))
+        listed.insert(BareForm(WithoutPersons(form, DictionaryDirection::GermanToEnglish)));
+    // A synonym lacks its form where the one known for it is not listed:
+    // ding does not always list the forms in the order of their verbs
+    // ("frieren; gefrieren; einfrieren | ... | es gefror; es fror ein").
+    // Only those synonyms are the new part's bases, so that each form
+    // pairs with its own.
     std::string added;
     for (size_t b = 0; b < bases.size(); ++b) {
-        const std::string form =
-            covered[b] ? std::string() : GermanFormOf(BaseWord(bases[b], DictionaryDirection::GermanToEnglish), part.form);
-        if (form.empty())
+        const std::string form = GermanFormOf(BaseWord(bases[b], DictionaryDirection::GermanToEnglish), part.form);
+        if (form.empty() || listed.count(form) != 0)
             continue;
         place.baseSynonyms[german].push_back(bases[b]);
         added += (added.empty() ? "" : "; ") + form;

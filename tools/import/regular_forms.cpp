@@ -114,6 +114,32 @@ std::string AttributiveSuperlative(const std::string& superlative)
     return IsPlainWord(word) && EndsWith(word, "ten") ? word.substr(0, word.size() - 1) : std::string();
 }
 
+bool SplitSeparablePrefix(const std::string& verb, std::string& prefix, std::string& rest)
+{
+    // Longest first, so that "heraus" is not taken for "her".
+    static const char* const kPrefixes[] = {"zusammen", "zur\xFC" "ck", "herein", "heraus", "hinaus", "vorbei",
+                                            "weiter", "voran", "fest", "fort", "nach", "auf", "aus", "bei",
+                                            "ein", "her", "hin", "los", "mit", "vor", "weg", "ab", "an", "zu"};
+    if (!IsPlainWord(verb))
+        return false;
+    for (const char* candidate : kPrefixes) {
+        const std::string p(candidate);
+        if (verb.size() >= p.size() + 4 && verb.compare(0, p.size(), p) == 0 && EndsWith(verb, "en")) {
+            prefix = p;
+            rest = verb.substr(p.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string WithSeparablePrefix(const std::string& prefix, const std::string& restForm, FormKind kind)
+{
+    if (kind == FormKind::PastParticiple || kind == FormKind::PresentParticiple)
+        return prefix + restForm;
+    return restForm + " " + prefix;
+}
+
 std::string FirstKnown(const std::vector<std::string>& candidates, const KnownWords& words)
 {
     for (const std::string& candidate : candidates) {

@@ -40,5 +40,14 @@ std::vector<std::string> EnglishRegularComparison(const std::string& adjective, 
 // größten" gives "größte" ("das größte Haus"); empty for any other shape.
 std::string AttributiveSuperlative(const std::string& superlative);
 
+// A verb whose first part stands apart in its finite forms: "ausschauen"
+// is "aus" and "schauen" ("schaute aus"). Prefixes that may also stay
+// joined ("über", "um", "durch") are not split.
+bool SplitSeparablePrefix(const std::string& verb, std::string& prefix, std::string& rest);
+
+// The whole verb's form from that of its rest: "schaute" gives "schaute
+// aus", "geschaut" gives "ausgeschaut".
+std::string WithSeparablePrefix(const std::string& prefix, const std::string& restForm, FormKind kind);
+
 // The first candidate the list holds, or an empty string.
 std::string FirstKnown(const std::vector<std::string>& candidates, const KnownWords& words);
