@@ -709,6 +709,8 @@ TEST(Forms, RegularFormsFollowTheirLanguagesRules)
     EXPECT_TRUE(SplitSeparablePrefix("herausgehen", prefix, rest));
     EXPECT_EQ(prefix + "|" + rest, "heraus|gehen");
     EXPECT_FALSE(SplitSeparablePrefix(W("erzählen"), prefix, rest));
+    EXPECT_TRUE(SplitSeparablePrefix("ablagern", prefix, rest));
+    EXPECT_EQ(prefix + "|" + rest, "ab|lagern");
     EXPECT_EQ(WithSeparablePrefix("aus", "schaute", FormKind::Past), "schaute aus");
     EXPECT_EQ(WithSeparablePrefix("aus", "geschaut", FormKind::PastParticiple), "ausgeschaut");
     EXPECT_EQ(FormAlternatives("got, gotten"), (V{"got", "gotten"}));
@@ -739,11 +741,13 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
         "etw. bekommen {vt} | bekommend | bekommen :: to get sth. | getting | got, gotten\n"
         "frieren {vi} | frierend | gefroren | ich/er/sie fror :: to be cold | being cold | been cold | I/he/she was cold\n"
         "frieren; gefrieren; einfrieren; zufrieren {vi} | es gefriert; es friert ein | es gefror; es fror ein :: "
-        "to freeze {froze; frozen} | it freezes | it froze\n";
+        "to freeze {froze; frozen} | it freezes | it froze\n"
+        "weichen {vi} | weichend | gewichen | ich/er/sie wich :: to yield | yielding | yielded | I/he/she yielded\n"
+        "etw. aufweichen {vt} :: to soften sth.\n";
     KnownWords german;
     KnownWords english;
-    german.AddList("erzählte\nlegte\ngrößte\n"); // UTF-8, as the lists are
-    english.AddList("putted\nwalked\ncloser\n");
+    german.AddList("erzählte\nlegte\ngrößte\nweichte\n"); // UTF-8, as the lists are
+    english.AddList("putted\nwalked\ncloser\nsoftened\n");
     ImportSettings settings("test.ding", "2024-03-01");
     settings.germanWords = &german;
     settings.englishWords = &english;
@@ -774,6 +778,8 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
     // come from "frieren"'s own line, "fror zu" as a separable verb's.
     EXPECT_EQ(from(result, kEngGer, "froze"), (std::vector<Entry>{{"froze (past of freeze)", "gefror; fror ein"},
                                                                    {"froze (past of freeze)", "fror; fror zu"}}));
+    // "weichen" is strong, "aufweichen" weak: with both pasts known, none.
+    EXPECT_TRUE(from(result, kEngGer, "softened").empty());
     // An import before these forms wrote none of the parts made here.
     for (const Entry& former : Parse(result.formerLines[0]))
         EXPECT_NE(former.first, W("größte"));

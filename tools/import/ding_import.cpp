@@ -652,8 +652,15 @@ std::string DingImporter::GermanFormOf(const std::string& word, FormKind kind) c
     std::string rest;
     if (kind != FormKind::Comparative && kind != FormKind::Superlative && SplitSeparablePrefix(word, prefix, rest)) {
         const std::string restForm = GermanFormOf(rest, kind);
-        if (!restForm.empty())
+        // "weichen" is "wich" as "to yield", but "aufweichen" is weak
+        // ("weichte auf"): where the rest may be both, the sense decides,
+        // which a form from another line does not tell.
+        const std::string regular =
+            kind == FormKind::Past && known_[0] ? FirstKnown(GermanRegularPast(rest), *known_[0]) : std::string();
+        if (!restForm.empty() && (regular.empty() || regular == restForm))
             return WithSeparablePrefix(prefix, restForm, kind);
+        if (!restForm.empty())
+            return std::string();
     }
     if (kind != FormKind::Past || !known_[0])
         return std::string();

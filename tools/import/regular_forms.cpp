@@ -124,7 +124,7 @@ bool SplitSeparablePrefix(const std::string& verb, std::string& prefix, std::str
         return false;
     for (const char* candidate : kPrefixes) {
         const std::string p(candidate);
-        if (verb.size() >= p.size() + 4 && verb.compare(0, p.size(), p) == 0 && EndsWith(verb, "en")) {
+        if (verb.size() >= p.size() + 4 && verb.compare(0, p.size(), p) == 0 && EndsWith(verb, "n")) {
             prefix = p;
             rest = verb.substr(p.size());
             return true;
