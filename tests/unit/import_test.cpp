@@ -591,6 +591,8 @@ TEST(Forms, EachKindOfLineListsItsFormsInItsOwnShape)
               (std::vector<K>{K::None, K::Plural, K::None, K::Plural, K::None}));
     EXPECT_EQ(kinds("gut {adj} | besser | am besten | gut gemacht", "good | better | best | well done"),
               (std::vector<K>{K::None, K::Comparative, K::Superlative, K::None}));
+    EXPECT_EQ(kinds("schlecht; schlimm {adj} | am schlechtesten; am schlimmsten | nicht schlecht", "bad | worst | not bad"),
+              (std::vector<K>{K::None, K::Superlative, K::None}));
     // Examples that happen to begin with a person are no forms.
     EXPECT_EQ(kinds("spielen {vi} | spielend | gespielt | er/sie spielt gern mit dem Ball.", "to play | a | b | c")[3],
               K::None);
@@ -604,6 +606,7 @@ TEST(Forms, BaseWordsLeaveOutWhatAReaderDoesNotType)
     EXPECT_EQ(BaseWord("auf jdn. warten {vi}", kGerman), "warten");
     EXPECT_EQ(BaseWord("Zimmer {n} /Zi./", kGerman), "Zimmer");
     EXPECT_EQ(BaseWord("to go {went; gone}", kEnglish), "go");
+    EXPECT_EQ(BaseWord("bad ~worse (of a low standard)", kEnglish), "bad");
     EXPECT_EQ(BaseWord("to forgive sb. (for sth.), to pardon sb.", kEnglish), "forgive");
     // A form pairs with the synonym in its place, or where a verb lists
     // its alternatives together, with the one it is spelled most like.
@@ -650,7 +653,8 @@ TEST(DingImport, FormsNameTheirBaseAndComeFirst)
         "kaufen {vt} | kaufend | gekauft | er/sie kauft | ich/er/sie kaufte :: "
         "to buy {bought; bought} | buying | bought | he/she buys | I/he/she bought\n"
         "erwerben {vt} | erwerbend | erworben | ein Haus erwerben | Land erwerben | ein Recht erwerben :: "
-        "to buy | buying | bought | to buy a house | to buy land | to buy a right\n";
+        "to buy | buying | bought | to buy a house | to buy land | to buy a right\n"
+        "sein {vi} | ich bin | du bist | wir sind :: to be | I am | you are | we are\n";
     const ImportResult result = Import(ding);
     const std::vector<Entry> german = Parse(result.Entries(kGerEng));
     const std::vector<Entry> english = Parse(result.Entries(kEngGer));
@@ -673,6 +677,8 @@ TEST(DingImport, FormsNameTheirBaseAndComeFirst)
     EXPECT_EQ(from(german, "dachte")[0], Entry("dachte (past of denken)", "thought"));
     EXPECT_EQ(from(english, "thought")[0], Entry("thought (past of think)", "dachte"));
     EXPECT_EQ(from(english, "bought")[0], Entry("bought (past of buy)", "kaufte"));
+    // "we are" before the "you are" a text seldom says.
+    EXPECT_EQ(from(english, "are"), (std::vector<Entry>{{"are (present of be)", "sind"}, {"are (present of be)", "bist"}}));
     // What an import before forms wrote in their place, for telling an old
     // file's own lines from a user's.
     EXPECT_NE(result.formerLines[0].find("ich/er/sie ging" + std::string(28, ' ') + "*I/he/she went\r\n"),
@@ -743,7 +749,10 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
         "frieren; gefrieren; einfrieren; zufrieren {vi} | es gefriert; es friert ein | es gefror; es fror ein :: "
         "to freeze {froze; frozen} | it freezes | it froze\n"
         "weichen {vi} | weichend | gewichen | ich/er/sie wich :: to yield | yielding | yielded | I/he/she yielded\n"
-        "etw. aufweichen {vt} :: to soften sth.\n";
+        "etw. aufweichen {vt} :: to soften sth.\n"
+        "arg {adj} | ärger | am ärgsten :: bad | worse | worst\n"
+        "mies {adj} | mieser | am miesesten :: lousy | lousier | lousiest\n"
+        "mies {adj} :: bad\n";
     KnownWords german;
     KnownWords english;
     german.AddList("erzählte\nlegte\ngrößte\nweichte\n"); // UTF-8, as the lists are
@@ -778,6 +787,8 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
     // come from "frieren"'s own line, "fror zu" as a separable verb's.
     EXPECT_EQ(from(result, kEngGer, "froze"), (std::vector<Entry>{{"froze (past of freeze)", "gefror; fror ein"},
                                                                    {"froze (past of freeze)", "fror; fror zu"}}));
+    // English gives "worse" for "bad" wherever a line lists it.
+    EXPECT_EQ(from(result, kEngGer, "worse")[1], Entry("worse (comparative of bad)", "mieser"));
     // "weichen" is strong, "aufweichen" weak: with both pasts known, none.
     EXPECT_TRUE(from(result, kEngGer, "softened").empty());
     // An import before these forms wrote none of the parts made here.

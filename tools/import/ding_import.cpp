@@ -555,7 +555,7 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
     for (const std::string& alternative : FormAlternatives(form)) {
         EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
         signs.parts = place.count;
-        signs.synonymIndex = synonymIndex;
+        signs.synonymIndex = synonymIndex + place.laterSynonyms;
         judgedBy_[static_cast<int>(d)][signs_[static_cast<int>(d)].size()] = baseTranslation;
         // A form that is a word of its own ("ging") is that word's main
         // entry; one spelled as its base ("Lehrer {pl}") stays behind the
@@ -563,10 +563,18 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
         signs.formOfAnotherWord = BareForm(alternative) != base && place.form != FormKind::PresentOther;
         signs.partIndex = signs.formOfAnotherWord ? 0 : place.index;
         signs.pastForm = place.form == FormKind::Past && signs.formOfAnotherWord;
+        const std::string& german = d == DictionaryDirection::GermanToEnglish ? source : translation;
+        signs.secondPerson = place.form == FormKind::PresentOther &&
+                             (german.compare(0, 3, "du ") == 0 || german.compare(0, 4, "ihr ") == 0);
         AddEntry(d, FormSource(alternative, place.form, base), formTranslation, signs);
     }
     if (d == DictionaryDirection::GermanToEnglish && place.form != FormKind::Plural)
         wordForms_.Add(baseSynonym, place.form, form, place.count);
+    // English says "worse" of "bad" in every line, so one that lists it
+    // serves those that do not.
+    if (d == DictionaryDirection::EnglishToGerman &&
+        (place.form == FormKind::Comparative || place.form == FormKind::Superlative))
+        englishComparisons_.Add(baseSynonym, place.form, form, place.count);
     if (!place.derived)
         AppendEntryLine(formerLines_[static_cast<int>(d)], source, translation);
     ++stats_.Of(d).forms;
@@ -619,8 +627,11 @@ void DingImporter::NoteFormlessLine(const std::vector<std::string>& germanTexts,
             if (!BracedForms(synonym, FormKind::Past).empty())
                 irregularEnglish_.insert(BaseWord(synonym, DictionaryDirection::EnglishToGerman));
         }
-    } else if (germanTexts[0].find("{adj}") != std::string::npos && !has(FormKind::Comparative) && known_[1]) {
-        line.missing = {FormKind::Comparative, FormKind::Superlative};
+    } else if (germanTexts[0].find("{adj}") != std::string::npos && known_[1]) {
+        for (FormKind kind : {FormKind::Comparative, FormKind::Superlative}) {
+            if (!has(kind))
+                line.missing.push_back(kind);
+        }
     }
     if (line.missing.empty())
         return;
@@ -673,6 +684,9 @@ std::vector<std::string> DingImporter::EnglishFormsOf(const std::string& synonym
 {
     std::vector<std::string> forms = BracedForms(synonym, kind);
     const std::string base = BaseWord(synonym, DictionaryDirection::EnglishToGerman);
+    const std::string listed = englishComparisons_.Of(base, kind);
+    if (forms.empty() && !listed.empty())
+        forms.push_back(listed);
     if (!forms.empty() || !known_[1] || irregularEnglish_.count(base) != 0)
         return forms;
     std::vector<std::string> candidates;
@@ -787,6 +801,8 @@ void DingImporter::AddMissingSynonymForms(const ShortFormPart& part)
         const std::string form = GermanFormOf(BaseWord(bases[b], DictionaryDirection::GermanToEnglish), part.form);
         if (form.empty() || listed.count(form) != 0)
             continue;
+        if (added.empty())
+            place.laterSynonyms = static_cast<uint32_t>(b);
         place.baseSynonyms[german].push_back(bases[b]);
         added += (added.empty() ? "" : "; ") + form;
     }

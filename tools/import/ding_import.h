@@ -114,6 +114,10 @@ private:
         const std::string* baseParts[2];
         std::vector<std::string> baseSynonyms[2];
         bool derived = false; // a part made from another ("größte" from "am größten"), which no import wrote before
+        // For a part of the forms of a verb's later synonyms (see
+        // AddMissingSynonymForms): the place of the first, so that its
+        // entries rank as those synonyms' own do, after the first one's.
+        uint32_t laterSynonyms = 0;
     };
     void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
                     const PartPlace& place);
@@ -163,7 +167,8 @@ private:
     // how everyday the entry is (see AddForm), by the entry's number.
     std::unordered_map<size_t, std::string> judgedBy_[2];
     std::string formerLines_[2];
-    FormTable wordForms_;
+    FormTable wordForms_;           // German forms
+    FormTable englishComparisons_;  // an English adjective's comparison, as another line lists it
     std::vector<FormlessLine> formless_;
     std::vector<ShortFormPart> shortFormParts_;
     const KnownWords* known_[2] = {}; // German, English

@@ -339,6 +339,7 @@ int32_t EverydayScore(const EntrySigns& signs, uint32_t commonness)
     score += kPerDoubledCommonness * Log2x16(commonness + 1) / 16;
     score += signs.formOfAnotherWord ? kFormOfAnotherWord : 0;
     score += signs.pastForm ? kPastBeforeParticiple : 0;
+    score -= signs.secondPerson ? kSecondPerson : 0;
     return score;
 }
 

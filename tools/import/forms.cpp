@@ -172,19 +172,22 @@ void VerbKinds(const std::vector<std::string>& german, const std::vector<std::st
         ShortVerbShape(german, kinds);
 }
 
-// "gut {adj} | besser | am besten".
+// "gut {adj} | besser | am besten"; some lines give the superlative alone
+// ("schlecht; schlimm {adj} | am schlechtesten; am schlimmsten").
 void AdjectiveKinds(const std::vector<std::string>& german, std::vector<FormKind>& kinds)
 {
+    const auto superlative = [&german](size_t part) {
+        return german.size() > part && EverySynonym(german[part], [](const std::string&, const std::vector<std::string>& w) {
+                   return w.size() == 2 && w[0] == "am" && EndsWith(w[1], "ten");
+               });
+    };
     const bool comparative = EverySynonym(german[1], [](const std::string&, const std::vector<std::string>& w) {
         return w.size() == 1 && EndsWith(w[0], "er");
     });
-    if (!comparative)
-        return;
-    kinds[1] = FormKind::Comparative;
-    if (german.size() > 2 && EverySynonym(german[2], [](const std::string&, const std::vector<std::string>& w) {
-            return w.size() == 2 && w[0] == "am" && EndsWith(w[1], "ten");
-        }))
-        kinds[2] = FormKind::Superlative;
+    if (comparative)
+        kinds[1] = FormKind::Comparative;
+    if (superlative(comparative ? 2 : 1))
+        kinds[comparative ? 2 : 1] = FormKind::Superlative;
 }
 
 bool HasGender(const std::string& synonym)
@@ -293,8 +296,11 @@ std::string BaseWord(const std::string& synonym, DictionaryDirection language)
     for (size_t i = 0; i < words.size(); ++i) {
         // ding's "#BE_make#" marks a spelling for its own tools; "/Zi./" is
         // an abbreviation of the word.
+        // "bad ~worse" names the comparative after a tilde.
         const bool abbreviation = words[i].size() >= 3 && words[i].front() == '/' && words[i].back() == '/';
-        if (IsObjectOf(words[i], language) || words[i].find('#') != std::string::npos || abbreviation || (!german && i == 0 && words[i] == "to" && words.size() > 1))
+        const bool comparison = words[i].size() >= 2 && words[i].front() == '~';
+        if (IsObjectOf(words[i], language) || words[i].find('#') != std::string::npos || abbreviation || comparison ||
+            (!german && i == 0 && words[i] == "to" && words.size() > 1))
             continue;
         // "auf jdn. warten": the preposition goes with its object.
         if (german && IsGermanPreposition(words[i]) && i + 1 < words.size() && IsObjectOf(words[i + 1], language)) {
