@@ -908,6 +908,28 @@ bool DingImporter::SplitEntryLine(const std::string& line, std::vector<std::stri
     return germanParts.size() == englishParts.size();
 }
 
+// A one-word participle that the line's own perfect contradicts is a
+// slip of ding's ("gewissen", "gestinkt", "gemusszt"): the perfect's is
+// written. An import before this wrote the slip, so it stays among the
+// former lines.
+void DingImporter::MendParticiple(const std::vector<FormKind>& forms, std::vector<std::string>& germanTexts,
+                                  const std::vector<std::string>& englishTexts)
+{
+    const auto at = std::find(forms.begin(), forms.end(), FormKind::PastParticiple);
+    if (at == forms.end())
+        return;
+    std::string& participle = germanTexts[static_cast<size_t>(at - forms.begin())];
+    const std::string& english = englishTexts[static_cast<size_t>(at - forms.begin())];
+    const std::string perfect = ParticipleOfPerfect(germanTexts);
+    const std::string bare = BareForm(participle);
+    if (perfect.empty() || bare.empty() || bare == perfect || bare.find(' ') != std::string::npos ||
+        participle.find(';') != std::string::npos)
+        return;
+    AppendEntryLine(formerLines_[static_cast<int>(DictionaryDirection::GermanToEnglish)], participle, english);
+    AppendEntryLine(formerLines_[static_cast<int>(DictionaryDirection::EnglishToGerman)], english, participle);
+    participle = perfect;
+}
+
 void DingImporter::AddParts(const std::vector<std::string>& germanParts, const std::vector<std::string>& englishParts)
 {
     const uint32_t parts = static_cast<uint32_t>(germanParts.size());
@@ -921,6 +943,7 @@ void DingImporter::AddParts(const std::vector<std::string>& germanParts, const s
     }
     strongVerbs_.AddLine(germanTexts, englishTexts);
     const std::vector<FormKind> forms = FormKindsOf(germanTexts, englishTexts);
+    MendParticiple(forms, germanTexts, englishTexts);
     NoteFormlessLine(germanTexts, englishTexts, forms);
     for (uint32_t i = 0; i < parts; ++i) {
         const std::string verbLabel = VerbLabel(germanTexts[i]);

@@ -360,6 +360,17 @@ std::string BareForm(const std::string& form)
     return JoinWords(OuterWords(form));
 }
 
+std::string ParticipleOfPerfect(const std::vector<std::string>& germanParts)
+{
+    for (const std::string& part : germanParts) {
+        const std::vector<std::string> words = OuterWords(part.substr(0, part.find(';')));
+        if (words.size() == 3 && IsOneOf(words[0], {"er/sie", "er/sie/es", "es"}) &&
+            IsOneOf(words[1], {"hat/hatte", "ist/war"}))
+            return words[2];
+    }
+    return std::string();
+}
+
 std::vector<std::string> BracedForms(const std::string& englishSynonym, FormKind kind)
 {
     if (kind != FormKind::Past && kind != FormKind::PastParticiple)

@@ -78,6 +78,11 @@ std::string FormSource(const std::string& form, FormKind kind, const std::string
 // with its base to see whether the form is a word of its own.
 std::string BareForm(const std::string& form);
 
+// The past participle that a verb line's perfect names ("er/sie hat/hatte
+// gewusst" gives "gewusst"), or an empty string. It mends the participle
+// part where ding misspells it ("wissen | wissend | gewissen").
+std::string ParticipleOfPerfect(const std::vector<std::string>& germanParts);
+
 // The irregular forms an English verb carries in braces: "to think
 // {thought; thought}" gives "thought" for the past and the participle,
 // "saw {v} {sawed; sawn, sawed}" "sawn" and "sawed" for the participle.
