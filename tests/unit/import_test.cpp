@@ -760,7 +760,9 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
         "etw. aufweichen {vt} :: to soften sth.\n"
         "arg {adj} | ärger | am ärgsten :: bad | worse | worst\n"
         "mies {adj} | mieser | am miesesten :: lousy | lousier | lousiest\n"
-        "mies {adj} :: bad\n";
+        "mies {adj} :: bad\n"
+        "lassen {vt} | lassend | gelassen | ich/er/sie ließ :: to let | letting | let | I/he/she let\n"
+        "nachlassen {vi} | nachlassend | nachgelassen :: to sink {sank, sunk; sunk} | sinking | sunk\n";
     KnownWords german;
     KnownWords english;
     german.AddList("erzählte\nlegte\ngrößte\nweichte\n"); // UTF-8, as the lists are
@@ -797,6 +799,10 @@ TEST(DingImport, RegularFormsComeOnlyFromTheWordLists)
                                                                    {"froze (past of freeze)", "fror; fror zu"}}));
     // English gives "worse" for "bad" wherever a line lists it.
     EXPECT_EQ(from(result, kEngGer, "worse")[1], Entry("worse (comparative of bad)", "mieser"));
+    // "sunk" is a past only after "sank": the participle goes first.
+    const std::vector<Entry> sunk = from(result, kEngGer, "sunk");
+    EXPECT_EQ(sunk[0], Entry("sunk (past participle of sink)", "nachgelassen"));
+    EXPECT_NE(std::find(sunk.begin(), sunk.end(), Entry("sunk (past of sink)", W("ließ nach"))), sunk.end());
     // "weichen" is strong, "aufweichen" weak: with both pasts known, none.
     EXPECT_TRUE(from(result, kEngGer, "softened").empty());
     // An import before these forms wrote none of the parts made here.

@@ -141,7 +141,7 @@ private:
     };
     void AddDerivedEntry(DictionaryDirection d, FormKind kind, const std::string& form, const std::string& translation,
                          const std::string& baseSynonym, const std::string& basePart, uint32_t synonymIndex,
-                         uint32_t parts);
+                         uint32_t parts, bool firstSpelling);
     void MendParticiple(const std::vector<FormKind>& forms, std::vector<std::string>& germanTexts,
                         const std::vector<std::string>& englishTexts);
     void NoteFormlessLine(const std::vector<std::string>& germanTexts, const std::vector<std::string>& englishTexts,

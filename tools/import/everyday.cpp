@@ -340,6 +340,7 @@ int32_t EverydayScore(const EntrySigns& signs, uint32_t commonness)
     score += signs.formOfAnotherWord ? kFormOfAnotherWord : 0;
     score += signs.pastForm ? kPastBeforeParticiple : 0;
     score -= signs.secondPerson ? kSecondPerson : 0;
+    score -= signs.derivedForm ? kDerivedForm : 0;
     return score;
 }
 

@@ -21,6 +21,7 @@ struct EntrySigns {
     uint32_t translationNotes = 0;
     bool formOfAnotherWord = false; // "ging (past of gehen)": the main entry of a form spelled unlike its base
     bool pastForm = false;          // a preterite's entry: "bought (past of buy)"
+    bool derivedForm = false;       // a form that no part of its line lists, found in another line or by rule
     bool secondPerson = false;      // "du bist", "ihr seid": the present of a person a text rarely addresses
 };
 
@@ -112,6 +113,11 @@ constexpr int32_t kPastBeforeParticiple = 100;
 // orders a verb's persons among themselves: on the forms lists 10 moved
 // "are" to the first row and nothing else; 40 changed no more.
 constexpr int32_t kSecondPerson = 10;
+// A form that the base's own line lists is surer than one taken from
+// another line or made by rule, which may belong to another sense of the
+// verb. On the forms lists: 94.4/89.7 % at 0, 94.8/90.2 % at 20, 94.0/90.2 %
+// at 40; the everyday lists stay at 91.6/90.5 %.
+constexpr int32_t kDerivedForm = 20;
 } // namespace EverydayWeights
 
 // Higher for the sense a reader most likely means: the line about the word
