@@ -528,6 +528,13 @@ void DingImporter::AddSources(DictionaryDirection d, const std::string& part, co
     }
 }
 
+// A part's entries in both directions.
+void DingImporter::AddPart(const std::string& germanPart, const std::string& englishPart, const PartPlace& place)
+{
+    AddSources(DictionaryDirection::GermanToEnglish, germanPart, englishPart, place);
+    AddSources(DictionaryDirection::EnglishToGerman, englishPart, germanPart, place);
+}
+
 // The entry of a form, "ging (past of gehen)", in the place of the plain
 // one ("ich/er/sie ging"); false where the form's base cannot be told, or
 // for an English "would go", which is no form of a word.
@@ -552,10 +559,13 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
     // is judged as "box" with its "Schachtel", not by how often the
     // plurals' words occur.
     const std::string& baseTranslation = *place.baseParts[static_cast<int>(other)];
+    EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
+    signs.parts = place.count;
+    signs.synonymIndex = synonymIndex + place.laterSynonyms;
+    const std::string& german = d == DictionaryDirection::GermanToEnglish ? source : translation;
+    signs.secondPerson = place.form == FormKind::PresentOther &&
+                         (german.compare(0, 3, "du ") == 0 || german.compare(0, 4, "ihr ") == 0);
     for (const std::string& alternative : FormAlternatives(form)) {
-        EntrySigns signs = SignsOf(baseSynonym, baseTranslation);
-        signs.parts = place.count;
-        signs.synonymIndex = synonymIndex + place.laterSynonyms;
         judgedBy_[static_cast<int>(d)][signs_[static_cast<int>(d)].size()] = baseTranslation;
         // A form that is a word of its own ("ging") is that word's main
         // entry; one spelled as its base ("Lehrer {pl}") stays behind the
@@ -563,9 +573,6 @@ bool DingImporter::AddForm(DictionaryDirection d, const std::string& source, con
         signs.formOfAnotherWord = BareForm(alternative) != base && place.form != FormKind::PresentOther;
         signs.partIndex = signs.formOfAnotherWord ? 0 : place.index;
         signs.pastForm = place.form == FormKind::Past && signs.formOfAnotherWord;
-        const std::string& german = d == DictionaryDirection::GermanToEnglish ? source : translation;
-        signs.secondPerson = place.form == FormKind::PresentOther &&
-                             (german.compare(0, 3, "du ") == 0 || german.compare(0, 4, "ihr ") == 0);
         AddEntry(d, FormSource(alternative, place.form, base), formTranslation, signs);
     }
     if (d == DictionaryDirection::GermanToEnglish && place.form != FormKind::Plural)
@@ -724,10 +731,10 @@ void DingImporter::AddDerivedForm(const FormlessLine& line, FormKind kind)
     std::string germanForms;
     std::string englishForms;
     for (const auto& word : german)
-        germanForms += (germanForms.empty() ? "" : "; ") + word.second;
+        AppendSynonym(germanForms, word.second);
     for (const auto& word : english) {
         for (const std::string& form : word.second)
-            englishForms += (englishForms.empty() ? "" : "; ") + form;
+            AppendSynonym(englishForms, form);
     }
     for (size_t i = 0; i < german.size(); ++i) {
         AddDerivedEntry(DictionaryDirection::GermanToEnglish, kind, german[i].second, englishForms,
@@ -809,12 +816,11 @@ void DingImporter::AddMissingSynonymForms(const ShortFormPart& part)
         if (added.empty())
             place.laterSynonyms = static_cast<uint32_t>(b);
         place.baseSynonyms[german].push_back(bases[b]);
-        added += (added.empty() ? "" : "; ") + form;
+        AppendSynonym(added, form);
     }
     if (added.empty())
         return;
-    AddSources(DictionaryDirection::GermanToEnglish, added, part.englishPart, place);
-    AddSources(DictionaryDirection::EnglishToGerman, part.englishPart, added, place);
+    AddPart(added, part.englishPart, place);
 }
 
 // The superlatives of a part as they stand before a noun ("größte;
@@ -830,7 +836,7 @@ std::string DingImporter::AttributivePart(const std::string& superlatives) const
         const std::string word = AttributiveSuperlative(synonym);
         if (word.empty() || !known_[0]->Holds(word))
             return std::string();
-        part += (part.empty() ? "" : "; ") + word;
+        AppendSynonym(part, word);
     }
     return part;
 }
@@ -964,11 +970,9 @@ void DingImporter::AddParts(const std::vector<std::string>& germanParts, const s
         if (!attributive.empty()) {
             PartPlace derived = place;
             derived.derived = true;
-            AddSources(DictionaryDirection::GermanToEnglish, attributive, englishTexts[i], derived);
-            AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], attributive, derived);
+            AddPart(attributive, englishTexts[i], derived);
         }
-        AddSources(DictionaryDirection::GermanToEnglish, germanTexts[i], englishTexts[i], place);
-        AddSources(DictionaryDirection::EnglishToGerman, englishTexts[i], germanTexts[i], place);
+        AddPart(germanTexts[i], englishTexts[i], place);
         NoteShortFormPart(germanTexts[i], englishTexts[i], place);
     }
 }

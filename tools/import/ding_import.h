@@ -119,6 +119,7 @@ private:
         // entries rank as those synonyms' own do, after the first one's.
         uint32_t laterSynonyms = 0;
     };
+    void AddPart(const std::string& germanPart, const std::string& englishPart, const PartPlace& place);
     void AddSources(DictionaryDirection d, const std::string& part, const std::string& translation,
                     const PartPlace& place);
     bool AddForm(DictionaryDirection d, const std::string& source, const std::string& translation,

@@ -164,3 +164,9 @@ inline bool IsObjectWord(DictionaryDirection language, const std::string& word)
 // brackets do not pair up, bracket depth means nothing and every "; " splits.
 // empties counts the synonyms that were only blanks.
 std::vector<std::string> SplitSynonyms(const std::string& part, uint64_t& empties);
+
+// The other way: a synonym added to a part, after "; " unless it is the first.
+inline void AppendSynonym(std::string& part, const std::string& synonym)
+{
+    part += (part.empty() ? "" : "; ") + synonym;
+}

@@ -275,7 +275,7 @@ std::string WithoutPersons(const std::string& text, DictionaryDirection language
         const size_t blank = synonym.find(' ');
         const bool persons =
             blank != std::string::npos && PersonsOf(synonym.substr(0, blank), language).named;
-        out += (out.empty() ? "" : "; ") + (persons ? synonym.substr(blank + 1) : synonym);
+        AppendSynonym(out, persons ? synonym.substr(blank + 1) : synonym);
     }
     return out;
 }

@@ -1,35 +1,26 @@
 #include "regular_forms.h"
 
+#include <algorithm>
+
+#include "ding_words.h"
 #include "transliterate.h"
 
 namespace {
 
-bool IsSmallLetter(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || c == 0xDF || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
-}
-
-// One word of small letters: what a rule may be applied to.
+// One word of small letters, accented ones too ("flambé"): what a rule
+// may be applied to. Wider than IsSmallGermanWord, as English borrows.
 bool IsPlainWord(const std::string& word)
 {
-    if (word.size() < 2)
-        return false;
-    for (const char c : word) {
-        if (!IsSmallLetter(static_cast<unsigned char>(c)))
-            return false;
-    }
-    return true;
+    const auto small = [](char c) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        return (u >= 'a' && u <= 'z') || u == 0xDF || (u >= 0xE0 && u <= 0xFE && u != 0xF7);
+    };
+    return word.size() >= 2 && std::all_of(word.begin(), word.end(), small);
 }
 
 bool IsVowel(char c)
 {
     return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
-}
-
-bool EndsWith(const std::string& text, const char* end)
-{
-    const std::string tail(end);
-    return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // English doubles a final consonant after a single vowel ("stop",
